@@ -1,0 +1,13 @@
+# tarnwick_add_test(NAME name LABEL layer SOURCES ... LIBS ...)
+# One GoogleTest binary per layer; every test case is registered in CTest with the label.
+function(tarnwick_add_test)
+    cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${T_NAME}
+        PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
+        DISCOVERY_TIMEOUT 60)
+endfunction()

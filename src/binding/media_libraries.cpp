@@ -1,0 +1,166 @@
+#include "binding/media_libraries.h"
+
+#include "binding/log_levels.h"
+
+#include <dlfcn.h>
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace tarnwick::binding {
+
+MediaFunctionTable AV;
+
+namespace {
+
+struct LibraryDescriptor {
+    LibraryDescriptor(const char* name, int major) : baseName(name), majorVersion(major) {}
+    const char* baseName;
+    int majorVersion;
+    bool useVersionedName = true;
+    void* handle = nullptr;
+    bool resolved = false;
+    std::string lastError;
+};
+
+std::array<LibraryDescriptor, MediaLibraryCount> libraries = {{
+    {"libavcodec", LIBAVCODEC_VERSION_MAJOR},
+    {"libavfilter", LIBAVFILTER_VERSION_MAJOR},
+    {"libavformat", LIBAVFORMAT_VERSION_MAJOR},
+    {"libavutil", LIBAVUTIL_VERSION_MAJOR},
+    {"libswscale", LIBSWSCALE_VERSION_MAJOR},
+    {"libswresample", LIBSWRESAMPLE_VERSION_MAJOR},
+}};
+
+bool mediaLibrariesLoaded = false;
+std::string lastLoadError;
+
+struct Entry {
+    MediaLibrary library;
+    const char* name;
+    void** slot;
+};
+
+const std::vector<Entry>& Entries() {
+    static const std::vector<Entry> entries = {
+#define MEDIA_FUNCTION(library, name)                                                              \
+    {MediaLibrary::library, #name, reinterpret_cast<void**>(&AV.name)},
+#include "binding/media_functions.def"
+#undef MEDIA_FUNCTION
+    };
+    return entries;
+}
+
+LibraryDescriptor& Descriptor(MediaLibrary library) {
+    return libraries[static_cast<size_t>(library)];
+}
+
+std::string DlErrorText() {
+    const char* text = dlerror();
+    return text ? text : "unknown error";
+}
+
+std::string Format3(const char* pattern, const std::string& a, const std::string& b,
+                    const std::string& c = {}) {
+    std::vector<char> buffer(a.size() + b.size() + c.size() + 64);
+    std::snprintf(buffer.data(), buffer.size(), pattern, a.c_str(), b.c_str(), c.c_str());
+    return buffer.data();
+}
+
+} // namespace
+
+std::string MediaLibraryFileName(MediaLibrary library, bool useVersionedName) {
+    const LibraryDescriptor& d = Descriptor(library);
+    std::string name = std::string(d.baseName) + ".so";
+    if (useVersionedName) name += "." + std::to_string(d.majorVersion);
+    return name;
+}
+
+void* LoadLibraryFromFolder(const std::string& folder, const std::string& fileName,
+                            std::string& errorText) {
+    std::string path = fileName;
+    if (!folder.empty()) path = folder + (folder.back() == '/' ? "" : "/") + fileName;
+    dlerror();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!handle) errorText = DlErrorText();
+    return handle;
+}
+
+bool LoadMediaLibrary(MediaLibrary library, const std::string& folder, bool useVersionedName,
+                      std::string& errorText) {
+    LibraryDescriptor& d = Descriptor(library);
+    d.useVersionedName = useVersionedName;
+    const std::string fileName = MediaLibraryFileName(library, useVersionedName);
+    if (!d.handle) {
+        std::string systemText;
+        d.handle = LoadLibraryFromFolder(folder, fileName, systemText);
+        if (!d.handle) {
+            d.lastError = Format3("Load libraray %s error: %s", fileName, systemText);
+            errorText = d.lastError;
+            return false;
+        }
+    }
+    if (!d.resolved) {
+        for (const Entry& entry : Entries()) {
+            if (entry.library != library) continue;
+            dlerror();
+            void* address = dlsym(d.handle, entry.name);
+            if (!address) {
+                d.lastError =
+                    Format3("Load function %s@%s error: %s", entry.name, fileName, DlErrorText());
+                errorText = d.lastError;
+                return false;
+            }
+            *entry.slot = address;
+        }
+        d.resolved = true;
+    }
+    return true;
+}
+
+void UnloadMediaLibrary(MediaLibrary library) {
+    LibraryDescriptor& d = Descriptor(library);
+    if (d.handle) {
+        dlclose(d.handle);
+        d.handle = nullptr;
+        d.resolved = false;
+    }
+}
+
+bool MediaLibraryLoaded(MediaLibrary library) { return Descriptor(library).resolved; }
+
+bool LoadMediaLibraries(const std::string& folder, bool useVersionedNames) {
+    if (mediaLibrariesLoaded) return true;
+    lastLoadError.clear();
+    bool ok = true;
+    for (int i = 0; i < MediaLibraryCount && ok; ++i) {
+        std::string errorText;
+        ok = LoadMediaLibrary(static_cast<MediaLibrary>(i), folder, useVersionedNames, errorText);
+        if (!ok) lastLoadError = errorText;
+    }
+    mediaLibrariesLoaded = ok;
+    if (ok) {
+        SetDefaultLogLevel(AV.av_log_get_level());
+    } else {
+        UnloadMediaLibraries();
+    }
+    return ok;
+}
+
+void UnloadMediaLibraries() {
+    mediaLibrariesLoaded = false;
+    for (int i = 0; i < MediaLibraryCount; ++i) UnloadMediaLibrary(static_cast<MediaLibrary>(i));
+}
+
+bool MediaLibrariesLoaded() { return mediaLibrariesLoaded; }
+std::string LastLoadError() { return lastLoadError; }
+
+bool AVCodecLoaded() { return MediaLibraryLoaded(MediaLibrary::AVCodec); }
+bool AVFilterLoaded() { return MediaLibraryLoaded(MediaLibrary::AVFilter); }
+bool AVFormatLoaded() { return MediaLibraryLoaded(MediaLibrary::AVFormat); }
+bool AVUtilLoaded() { return MediaLibraryLoaded(MediaLibrary::AVUtil); }
+bool SwScaleLoaded() { return MediaLibraryLoaded(MediaLibrary::SwScale); }
+bool SwResampleLoaded() { return MediaLibraryLoaded(MediaLibrary::SwResample); }
+
+} // namespace tarnwick::binding

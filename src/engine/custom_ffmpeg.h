@@ -1,0 +1,154 @@
+#pragma once
+// One conversion job: every setting the option texts write, the tables of opened files and
+// maps, and the run entry. Its member functions live in several files by topic.
+//
+// Threads: options are applied and files opened on the owner's thread; the run happens on the
+// job's worker thread (or the caller's thread when not threaded). A job is used by one thread
+// at a time, except Stop, which any thread may call.
+
+#include "binding/frame_hooks.h"
+#include "binding/media_headers.h"
+#include "engine/engine_types.h"
+#include "engine/ffmpeg_thread.h"
+#include "engine/job_settings.h"
+#include "platform/bitmap24.h"
+#include "platform/thread_priority.h"
+
+#include <array>
+#include <atomic>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tarnwick::engine {
+
+class TCustomFFmpeg;
+
+// The five handlers; each is called only when set.
+using TBeforeHookHandler = std::function<void(TCustomFFmpeg& job, int64_t pts, THookAction& action)>;
+using TCustomHookHandler =
+    std::function<void(TCustomFFmpeg& job, platform::Bitmap24& bitmap, int32_t frameNumber,
+                       int64_t pts, bool& update, bool& stop)>;
+using TLogHandler = std::function<void(TCustomFFmpeg& job, int level, const std::string& text)>;
+using TProgressHandler = std::function<void(
+    TCustomFFmpeg& job, int32_t frameNumber, int32_t fps, int32_t currentDurationMs, float quality,
+    float bitRate, int64_t currentSize, int32_t totalOutputDurationMs)>;
+using TTerminateHandler = std::function<void(TCustomFFmpeg& job)>;
+
+inline constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min();
+
+class TCustomFFmpeg : public TPendingFileSettings, public TRunSettings {
+public:
+    TCustomFFmpeg();
+    virtual ~TCustomFFmpeg();
+    TCustomFFmpeg(const TCustomFFmpeg&) = delete;
+    TCustomFFmpeg& operator=(const TCustomFFmpeg&) = delete;
+
+    // ---- Life cycle (job.cpp) ----
+    // Only with the media libraries loaded: releases everything, resets the settings and
+    // makes the option contexts.
+    void Prepare();
+    // Settings of groups 2 and 3 to their defaults, counts to 0, hook state to its start.
+    // Frees nothing.
+    void Reset();
+    // Releases the option contexts, files, buffers and hooks. Only with the libraries loaded.
+    void FreeJobResources();
+
+    // ---- Run entry (job_run.cpp) ----
+    // Returns the suspended worker thread when threaded (the caller starts it), else runs on
+    // the calling thread and returns nullptr. Returns nullptr at once when running or done.
+    TFFmpegThread* Run(bool threaded, platform::TConvertPriority priority);
+    void RunSync();
+    void Finish();
+    // Any thread: asks the run to end at its next poll; wakes a paused worker thread.
+    void Stop();
+    void SetVerbose(int level);
+    // The run thread calls this at the top of every loop iteration and before every duplicated
+    // frame: it waits there while the worker thread is paused.
+    void PassPauseGate();
+
+    // The engine's own log line through LogHandler (level -1 ends a run, 0 to 3 ordinary).
+    void Log(int level, const std::string& text);
+    void LogFormat(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+    // ---- Tables (job_tables.cpp): refuse an addition past a table's capacity ----
+    int AddInputFile(AVFormatContext* context);
+    int AddOutputFile(AVFormatContext* context);
+    void AddStreamMap(const TStreamMap& map);
+    void AddMetaDataMap(const TMetaDataMap& map);
+
+    // ---- Transcode (transcode*.cpp) ----
+    void Transcode(AVFormatContext** outputFiles, int outputFileCount, AVFormatContext** inputFiles,
+                   int inputFileCount, TStreamMap* streamMaps, int streamMapCount);
+    // Close every codec the last run left open (after an error), under the codec lock.
+    void CloseRegisteredEncoders();
+    void CloseRegisteredDecoders();
+
+    // ======== 1. File and map tables ========
+    std::array<AVFormatContext*, MaxFiles> InputFiles{};
+    int32_t InputFileCount = 0;
+    std::array<int64_t, MaxFiles> InputTsOffset{};
+    std::array<std::array<double, MaxStreamsPerFile>, MaxFiles> InputTsScale{};
+    std::array<AVFormatContext*, MaxFiles> OutputFiles{};
+    int32_t OutputFileCount = 0;
+    std::array<TStreamMap, MaxStreamMaps> StreamMaps{};
+    int32_t StreamMapCount = 0;
+    std::array<TMetaDataMap, MaxMetaDataMaps> MetaDataMaps{};
+    int32_t MetaDataMapCount = 0;
+    std::array<std::array<BitstreamFilterChain, MaxStreamsPerFile>, MaxFiles> BitstreamFilterTable{};
+    // This library generation keeps no codec context inside a stream: the job owns one decoder
+    // context per input stream (made at input opening) and one encoder context per output
+    // stream (made at stream creation), indexed like the files' streams.
+    std::array<std::vector<AVCodecContext*>, MaxFiles> InputCodecContexts{};
+    std::array<std::vector<AVCodecContext*>, MaxFiles> OutputCodecContexts{};
+
+    // ======== 4. Library option contexts (made by Prepare) ========
+    std::array<AVCodecContext*, MediaTypeCount> CodecOptions{};
+    AVFormatContext* FormatOptions = nullptr;
+    SwsContext* ScalerOptions = nullptr;
+    std::vector<std::string> OptionNames;
+    // Options that no generic context knows but an encoder (per media type) or the muxer of this
+    // library generation takes privately; handed over when that encoder or muxer opens.
+    std::array<AVDictionary*, MediaTypeCount> EncoderPrivateOptions{};
+    AVDictionary* MuxerPrivateOptions = nullptr;
+
+    // ======== 5. Run state ========
+    bool Running = false;
+    std::atomic<bool> StopRequested{false};
+    bool Finished = false;
+    bool Terminated = false;
+    bool ExceptionRaised = false;
+    std::string ExceptionMessage;
+    std::string LastErrorText;
+    int32_t TotalOutputDurationMs = -1;
+    int64_t ProgressIntervalUs = 500000;
+    std::atomic<TFFmpegThread*> WorkerThread{nullptr};
+
+    // ======== 6. Handlers ========
+    TBeforeHookHandler BeforeHookHandler;
+    TCustomHookHandler CustomHookHandler;
+    TLogHandler LogHandler;
+    TProgressHandler ProgressHandler;
+    TTerminateHandler TerminateHandler;
+
+    // ======== Hook state of the video path ========
+    int32_t HookFrameNumber = 0;
+    THookAction HookAction = haContinue;
+    std::vector<uint8_t> HookBuffer;
+    platform::Bitmap24* HookBitmap = nullptr;
+    int32_t HookBitmapBitsPerPixel = 24;
+    AVPixelFormat HookRgbPixFmt = AV_PIX_FMT_BGR24;
+    std::vector<uint8_t> RgbBuffer;
+    SwsContext* ToRgbContext = nullptr;
+    SwsContext* FromRgbContext = nullptr;
+    std::string FilterErrorText;
+    int32_t FramesDuplicated = 0;
+    int32_t FramesDropped = 0;
+
+};
+
+} // namespace tarnwick::engine
