@@ -5,7 +5,7 @@
 
 namespace tarnwick::engine {
 
-AudioSyncDecision DecideAudioSync(const AudioSyncInput& input) {
+AudioSyncDecision DecideAudioSync(const AudioSyncInput &input) {
     using Action = AudioSyncDecision::Action;
     AudioSyncDecision decision;
     const double delta = input.syncTime * input.encoderRate - static_cast<double>(input.syncOpts) -

@@ -9,11 +9,11 @@ namespace tarnwick::engine {
 
 // Scales every sample of the planes in place. For packed formats pass one plane holding
 // samples x channels values; for planar formats one plane per channel.
-void ScaleSamples(uint8_t* const* planes, int planeCount, int valuesPerPlane,
-                  AVSampleFormat format, int volume);
+void ScaleSamples(uint8_t *const *planes, int planeCount, int valuesPerPlane, AVSampleFormat format,
+                  int volume);
 
 // Scales a decoded frame in place, making its buffers writable first. Returns false when they
 // cannot be made writable (the frame is then unchanged).
-bool ApplyAudioVolume(AVFrame& frame, int volume);
+bool ApplyAudioVolume(AVFrame &frame, int volume);
 
 } // namespace tarnwick::engine

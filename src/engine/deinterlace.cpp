@@ -7,16 +7,18 @@ namespace tarnwick::engine {
 
 namespace {
 
-void DeinterlacePlane(uint8_t* target, int targetStride, const uint8_t* source, int sourceStride,
+void DeinterlacePlane(uint8_t *target, int targetStride, const uint8_t *source, int sourceStride,
                       int width, int height) {
     auto row = [&](int y) {
         // Past the edges the nearest line of the same field stands in.
-        while (y < 0) y += 2;
-        while (y >= height) y -= 2;
+        while (y < 0)
+            y += 2;
+        while (y >= height)
+            y -= 2;
         return source + static_cast<ptrdiff_t>(std::max(y, 0)) * sourceStride;
     };
     for (int y = 0; y < height; ++y) {
-        uint8_t* out = target + static_cast<ptrdiff_t>(y) * targetStride;
+        uint8_t *out = target + static_cast<ptrdiff_t>(y) * targetStride;
         if (y % 2 == 0) {
             std::memcpy(out, row(y), width);
             continue;
@@ -32,9 +34,9 @@ void DeinterlacePlane(uint8_t* target, int targetStride, const uint8_t* source, 
 
 } // namespace
 
-bool DeinterlacePicture(PicturePlanes& target, const PicturePlanes& source, AVPixelFormat format,
+bool DeinterlacePicture(PicturePlanes &target, const PicturePlanes &source, AVPixelFormat format,
                         int width, int height) {
-    const AVPixFmtDescriptor* descriptor = Planar8BitDescriptor(format);
+    const AVPixFmtDescriptor *descriptor = Planar8BitDescriptor(format);
     if (!descriptor || width <= 0 || height <= 0) return false;
     for (int c = 0; c < descriptor->nb_components; ++c) {
         const PlaneGeometry geometry = ComponentGeometry(*descriptor, c);

@@ -11,7 +11,7 @@ namespace tarnwick::engine {
 // Writes the deinterlaced `source` into `target` (same format and size; the two must not
 // overlap). 8-bit planar YUV and grey formats only: returns false, touching nothing, for any
 // other format or a size below one pixel.
-bool DeinterlacePicture(PicturePlanes& target, const PicturePlanes& source, AVPixelFormat format,
+bool DeinterlacePicture(PicturePlanes &target, const PicturePlanes &source, AVPixelFormat format,
                         int width, int height);
 
 } // namespace tarnwick::engine

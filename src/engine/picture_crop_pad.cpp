@@ -9,9 +9,9 @@ namespace tarnwick::engine {
 
 using binding::AV;
 
-bool CropPicture(PicturePlanes& view, const PicturePlanes& source, AVPixelFormat format, int top,
+bool CropPicture(PicturePlanes &view, const PicturePlanes &source, AVPixelFormat format, int top,
                  int left) {
-    const AVPixFmtDescriptor* descriptor = AV.av_pix_fmt_desc_get(format);
+    const AVPixFmtDescriptor *descriptor = AV.av_pix_fmt_desc_get(format);
     if (!descriptor || top < 0 || left < 0) return false;
     if (descriptor->flags & (AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_BITSTREAM)) return false;
 
@@ -23,7 +23,8 @@ bool CropPicture(PicturePlanes& view, const PicturePlanes& source, AVPixelFormat
         bool mixesLumaAndChroma = false;
         for (int c = 0; c < descriptor->nb_components; ++c) {
             if (descriptor->comp[c].plane != plane) continue;
-            if (first < 0) first = c;
+            if (first < 0)
+                first = c;
             else if (ComponentGeometry(*descriptor, c).chroma !=
                      ComponentGeometry(*descriptor, first).chroma)
                 mixesLumaAndChroma = true;
@@ -35,18 +36,18 @@ bool CropPicture(PicturePlanes& view, const PicturePlanes& source, AVPixelFormat
                                    top % (1 << descriptor->log2_chroma_h) != 0))
             return false;
         const PlaneGeometry geometry = ComponentGeometry(*descriptor, first);
-        view.data[plane] = source.data[plane] +
-                           static_cast<ptrdiff_t>(top >> geometry.shiftY) * source.linesize[plane] +
-                           static_cast<ptrdiff_t>(left >> geometry.shiftX) *
-                               descriptor->comp[first].step;
+        view.data[plane] =
+            source.data[plane] +
+            static_cast<ptrdiff_t>(top >> geometry.shiftY) * source.linesize[plane] +
+            static_cast<ptrdiff_t>(left >> geometry.shiftX) * descriptor->comp[first].step;
     }
     return true;
 }
 
-bool PadPicture(PicturePlanes& target, const PicturePlanes* source, int height, int width,
+bool PadPicture(PicturePlanes &target, const PicturePlanes *source, int height, int width,
                 AVPixelFormat format, int top, int bottom, int left, int right,
-                const std::array<int, 3>& color) {
-    const AVPixFmtDescriptor* descriptor = Planar8BitDescriptor(format);
+                const std::array<int, 3> &color) {
+    const AVPixFmtDescriptor *descriptor = Planar8BitDescriptor(format);
     if (!descriptor || width <= 0 || height <= 0) return false;
     if (top < 0 || bottom < 0 || left < 0 || right < 0 || top + bottom > height ||
         left + right > width)
@@ -69,7 +70,7 @@ bool PadPicture(PicturePlanes& target, const PicturePlanes* source, int height, 
             std::min(innerHeight, CeilShift(height - top - bottom, geometry.shiftY));
 
         for (int y = 0; y < planeHeight; ++y) {
-            uint8_t* row = target.data[plane] + static_cast<ptrdiff_t>(y) * target.linesize[plane];
+            uint8_t *row = target.data[plane] + static_cast<ptrdiff_t>(y) * target.linesize[plane];
             const int innerRow = y - bandTop;
             if (innerRow < 0 || innerRow >= innerHeight) {
                 std::memset(row, value, planeWidth);

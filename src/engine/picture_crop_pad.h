@@ -13,15 +13,15 @@ namespace tarnwick::engine {
 // is copied, and the view lives as long as the source's pixels. Returns false for formats that
 // cannot be cut that way (hardware, bit-packed, a packed format whose chroma sample the cut would
 // split) and for negative offsets.
-bool CropPicture(PicturePlanes& view, const PicturePlanes& source, AVPixelFormat format, int top,
+bool CropPicture(PicturePlanes &view, const PicturePlanes &source, AVPixelFormat format, int top,
                  int left);
 
 // Paints the bands of `target` (width x height in all) in the colour (Y, U, V). With a source,
 // whose size is the inner area, the source is copied into the inner area as well; without one
 // only the bands are painted. 8-bit planar YUV and grey formats only (alpha is made opaque);
 // returns false for any other format or for bands that do not fit.
-bool PadPicture(PicturePlanes& target, const PicturePlanes* source, int height, int width,
+bool PadPicture(PicturePlanes &target, const PicturePlanes *source, int height, int width,
                 AVPixelFormat format, int top, int bottom, int left, int right,
-                const std::array<int, 3>& color);
+                const std::array<int, 3> &color);
 
 } // namespace tarnwick::engine

@@ -6,14 +6,14 @@ namespace tarnwick::engine {
 
 using binding::AV;
 
-const AVPixFmtDescriptor* Planar8BitDescriptor(AVPixelFormat format) {
-    const AVPixFmtDescriptor* descriptor = AV.av_pix_fmt_desc_get(format);
+const AVPixFmtDescriptor *Planar8BitDescriptor(AVPixelFormat format) {
+    const AVPixFmtDescriptor *descriptor = AV.av_pix_fmt_desc_get(format);
     if (!descriptor) return nullptr;
     if (descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_HWACCEL |
                              AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_FLOAT))
         return nullptr;
     for (int c = 0; c < descriptor->nb_components; ++c) {
-        const AVComponentDescriptor& component = descriptor->comp[c];
+        const AVComponentDescriptor &component = descriptor->comp[c];
         if (component.step != 1 || component.depth != 8 || component.shift != 0) return nullptr;
         for (int other = 0; other < c; ++other)
             if (descriptor->comp[other].plane == component.plane) return nullptr;
@@ -21,7 +21,7 @@ const AVPixFmtDescriptor* Planar8BitDescriptor(AVPixelFormat format) {
     return descriptor;
 }
 
-PlaneGeometry ComponentGeometry(const AVPixFmtDescriptor& descriptor, int component) {
+PlaneGeometry ComponentGeometry(const AVPixFmtDescriptor &descriptor, int component) {
     PlaneGeometry geometry{};
     geometry.plane = descriptor.comp[component].plane;
     geometry.chroma = !(descriptor.flags & AV_PIX_FMT_FLAG_RGB) && descriptor.nb_components >= 3 &&

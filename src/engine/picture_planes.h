@@ -9,11 +9,11 @@
 namespace tarnwick::engine {
 
 struct PicturePlanes {
-    uint8_t* data[4]{};
+    uint8_t *data[4]{};
     int linesize[4]{};
 };
 
-inline PicturePlanes PlanesOf(const AVFrame& frame) {
+inline PicturePlanes PlanesOf(const AVFrame &frame) {
     PicturePlanes planes;
     for (int i = 0; i < 4; ++i) {
         planes.data[i] = frame.data[i];
@@ -33,8 +33,8 @@ struct PlaneGeometry {
 
 // The descriptor of an 8-bit planar YUV or grey format (one byte per sample, each component in a
 // plane of its own), or nullptr for any other format.
-const AVPixFmtDescriptor* Planar8BitDescriptor(AVPixelFormat format);
-PlaneGeometry ComponentGeometry(const AVPixFmtDescriptor& descriptor, int component);
+const AVPixFmtDescriptor *Planar8BitDescriptor(AVPixelFormat format);
+PlaneGeometry ComponentGeometry(const AVPixFmtDescriptor &descriptor, int component);
 
 inline int CeilShift(int value, int shift) { return -((-value) >> shift); }
 

@@ -15,7 +15,7 @@ using tarnwick::binding::AV;
 namespace {
 
 struct FrameDeleter {
-    void operator()(AVFrame* frame) const { AV.av_frame_free(&frame); }
+    void operator()(AVFrame *frame) const { AV.av_frame_free(&frame); }
 };
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 
@@ -29,8 +29,8 @@ FramePtr MakePicture(AVPixelFormat format, int width, int height) {
 }
 
 // Fills plane p of an 8-bit planar picture with value(p, x, y).
-void FillPlanes(AVFrame& frame, int planes, int chromaShiftX, int chromaShiftY,
-                const std::function<int(int, int, int)>& value) {
+void FillPlanes(AVFrame &frame, int planes, int chromaShiftX, int chromaShiftY,
+                const std::function<int(int, int, int)> &value) {
     for (int p = 0; p < planes; ++p) {
         const int w = p ? -((-frame.width) >> chromaShiftX) : frame.width;
         const int h = p ? -((-frame.height) >> chromaShiftY) : frame.height;
@@ -40,7 +40,7 @@ void FillPlanes(AVFrame& frame, int planes, int chromaShiftX, int chromaShiftY,
     }
 }
 
-int At(const PicturePlanes& picture, int plane, int x, int y) {
+int At(const PicturePlanes &picture, int plane, int x, int y) {
     return picture.data[plane][y * picture.linesize[plane] + x];
 }
 
@@ -56,7 +56,8 @@ TEST_F(PictureHelpersTest, CropShowsTheInnerPictureWithoutCopying) {
     FillPlanes(*frame, 3, 1, 1, [](int p, int x, int y) { return (x * 3 + y * 7 + p * 50) & 255; });
     PicturePlanes view;
     ASSERT_TRUE(CropPicture(view, PlanesOf(*frame), AV_PIX_FMT_YUV420P, 16, 20));
-    for (int p = 0; p < 3; ++p) EXPECT_EQ(view.linesize[p], frame->linesize[p]);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(view.linesize[p], frame->linesize[p]);
     EXPECT_EQ(At(view, 0, 0, 0), (20 * 3 + 16 * 7) & 255);
     EXPECT_EQ(At(view, 0, 5, 9), (25 * 3 + 25 * 7) & 255);
     EXPECT_EQ(At(view, 1, 2, 3), (12 * 3 + 11 * 7 + 50) & 255);
@@ -96,7 +97,8 @@ TEST_F(PictureHelpersTest, PadPaintsTheBandsAndCopiesTheSourceInside) {
             for (int x = 0; x < w; ++x) {
                 const bool inside = x >= band && x < w - band && y >= band && y < h - band;
                 const int expected = inside ? 100 + p + (x - band) + (y - band) : color[p];
-                ASSERT_EQ(At(planes, p, x, y), expected) << "plane " << p << " at " << x << "," << y;
+                ASSERT_EQ(At(planes, p, x, y), expected)
+                    << "plane " << p << " at " << x << "," << y;
             }
     }
 }
@@ -126,10 +128,12 @@ TEST_F(PictureHelpersTest, DeinterlaceRemovesTheCombAndKeepsSmoothPictures) {
 
     ASSERT_TRUE(DeinterlacePicture(target, PlanesOf(*combed), AV_PIX_FMT_YUV420P, 32, 16));
     for (int p = 0; p < 3; ++p)
-        for (int y = 0; y < (p ? 8 : 16); ++y) ASSERT_EQ(At(target, p, 3, y), 200) << p << "," << y;
+        for (int y = 0; y < (p ? 8 : 16); ++y)
+            ASSERT_EQ(At(target, p, 3, y), 200) << p << "," << y;
 
     ASSERT_TRUE(DeinterlacePicture(target, PlanesOf(*ramp), AV_PIX_FMT_YUV420P, 32, 16));
-    for (int y = 2; y < 14; ++y) ASSERT_EQ(At(target, 0, 5, y), 20 + 10 * y + 5) << y;
+    for (int y = 2; y < 14; ++y)
+        ASSERT_EQ(At(target, 0, 5, y), 20 + 10 * y + 5) << y;
 
     EXPECT_FALSE(DeinterlacePicture(target, PlanesOf(*ramp), AV_PIX_FMT_RGB24, 32, 16));
 }

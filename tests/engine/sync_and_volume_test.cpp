@@ -15,7 +15,7 @@ using tarnwick::binding::AV;
 
 TEST(VideoSyncTest, DropsDuplicatesOrFollowsTheInputClock) {
     struct Case {
-        const char* name;
+        const char *name;
         double syncTime, timeBase;
         int64_t syncOpts;
         int method;
@@ -35,8 +35,10 @@ TEST(VideoSyncTest, DropsDuplicatesOrFollowsTheInputClock) {
         {"automatic on 1/90000 follows the clock", 1.5, 1.0 / 90000, 10, -1, 1, 135000},
         {"off follows the clock", 0.5, frame, 3, 0, 1, 12},
         {"ties round to even", 2.5 * frame, frame, 0, 0, 1, 2},
+        {"off never moves back", 2 * frame, frame, 5, 0, 1, 5},
+        {"method 2 never moves back", 4.2 * frame, frame, 5, 2, 1, 5},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         const VideoSyncDecision d = DecideVideoSync(c.syncTime, c.timeBase, c.syncOpts, c.method);
         EXPECT_EQ(d.count, c.count) << c.name;
         EXPECT_EQ(d.syncOpts, c.newSyncOpts) << c.name;
@@ -46,7 +48,7 @@ TEST(VideoSyncTest, DropsDuplicatesOrFollowsTheInputClock) {
 TEST(AudioSyncTest, InsertsDiscardsOrStretchesAboveTheThresholds) {
     using Action = AudioSyncDecision::Action;
     struct Case {
-        const char* name;
+        const char *name;
         double lateSeconds; // how far the input clock is ahead of the output position
         bool isStart;
         int method;
@@ -60,15 +62,19 @@ TEST(AudioSyncTest, InsertsDiscardsOrStretchesAboveTheThresholds) {
         {"first chunk half a second late", 0.5, true, 1, 1024, Action::Insert, 22050, 0, true},
         {"later small drift left alone", 0.05, false, 1, 1024, Action::None, 0, 0, false},
         {"drift above the threshold", 0.2, false, 1, 1024, Action::Insert, 8820, 0, true},
-        {"silence cut at the byte limit", 1.0, true, 1, 1024, Action::Insert, 32768 - 1024, 0, false},
+        {"silence cut at the byte limit", 1.0, true, 1, 1024, Action::Insert, 32768 - 1024, 0,
+         false},
         {"input ahead discards", -0.01, true, 1, 1024, Action::Discard, 441, 0, true},
         {"discard at most the chunk", -0.1, true, 1, 1024, Action::Discard, 1024, 0, false},
         {"40 samples never corrected", 40.0 / 44100, true, 100, 1024, Action::None, 0, 0, false},
-        {"80 samples compensated", 80.0 / 44100, false, 100, 1024, Action::Compensate, 0, 80, false},
-        {"300 samples clamped to 100", 300.0 / 44100, false, 100, 1024, Action::Compensate, 0, 100, false},
-        {"behind by 300 clamped to -100", -300.0 / 44100, false, 100, 1024, Action::Compensate, 0, -100, false},
+        {"80 samples compensated", 80.0 / 44100, false, 100, 1024, Action::Compensate, 0, 80,
+         false},
+        {"300 samples clamped to 100", 300.0 / 44100, false, 100, 1024, Action::Compensate, 0, 100,
+         false},
+        {"behind by 300 clamped to -100", -300.0 / 44100, false, 100, 1024, Action::Compensate, 0,
+         -100, false},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         AudioSyncInput input;
         input.encoderRate = input.decoderRate = 44100;
         input.syncOpts = 441000;
@@ -133,8 +139,8 @@ TEST_F(VolumeTest, ScalesEverySampleFormatAndClampsIntegers) {
         {AV_SAMPLE_FMT_FLTP, {0.125, 0.0, -0.25}, {0.25, 0.0, -0.5}},
         {AV_SAMPLE_FMT_DBL, {0.1, 0.2, -0.3}, {0.2, 0.4, -0.6}},
     };
-    for (const Case& c : cases) {
-        AVFrame* frame = AV.av_frame_alloc();
+    for (const Case &c : cases) {
+        AVFrame *frame = AV.av_frame_alloc();
         frame->format = c.format;
         frame->nb_samples = 3;
         AV.av_channel_layout_default(&frame->ch_layout, 2);
@@ -146,26 +152,60 @@ TEST_F(VolumeTest, ScalesEverySampleFormatAndClampsIntegers) {
             return planar ? frame->extended_data[ch] + i * bytes
                           : frame->extended_data[0] + (i * 2 + ch) * bytes;
         };
-        auto put = [&](uint8_t* p, double v) {
+        auto put = [&](uint8_t *p, double v) {
             switch (AV.av_get_packed_sample_fmt(c.format)) {
-            case AV_SAMPLE_FMT_S16: { int16_t s = int16_t(v); std::memcpy(p, &s, 2); break; }
-            case AV_SAMPLE_FMT_U8: *p = uint8_t(v); break;
-            case AV_SAMPLE_FMT_S32: { int32_t s = int32_t(v); std::memcpy(p, &s, 4); break; }
-            case AV_SAMPLE_FMT_FLT: { float s = float(v); std::memcpy(p, &s, 4); break; }
-            default: std::memcpy(p, &v, 8); break;
+            case AV_SAMPLE_FMT_S16: {
+                int16_t s = int16_t(v);
+                std::memcpy(p, &s, 2);
+                break;
+            }
+            case AV_SAMPLE_FMT_U8:
+                *p = uint8_t(v);
+                break;
+            case AV_SAMPLE_FMT_S32: {
+                int32_t s = int32_t(v);
+                std::memcpy(p, &s, 4);
+                break;
+            }
+            case AV_SAMPLE_FMT_FLT: {
+                float s = float(v);
+                std::memcpy(p, &s, 4);
+                break;
+            }
+            default:
+                std::memcpy(p, &v, 8);
+                break;
             }
         };
-        auto get = [&](const uint8_t* p) -> double {
+        auto get = [&](const uint8_t *p) -> double {
             switch (AV.av_get_packed_sample_fmt(c.format)) {
-            case AV_SAMPLE_FMT_S16: { int16_t s; std::memcpy(&s, p, 2); return s; }
-            case AV_SAMPLE_FMT_U8: return *p;
-            case AV_SAMPLE_FMT_S32: { int32_t s; std::memcpy(&s, p, 4); return s; }
-            case AV_SAMPLE_FMT_FLT: { float s; std::memcpy(&s, p, 4); return s; }
-            default: { double s; std::memcpy(&s, p, 8); return s; }
+            case AV_SAMPLE_FMT_S16: {
+                int16_t s;
+                std::memcpy(&s, p, 2);
+                return s;
+            }
+            case AV_SAMPLE_FMT_U8:
+                return *p;
+            case AV_SAMPLE_FMT_S32: {
+                int32_t s;
+                std::memcpy(&s, p, 4);
+                return s;
+            }
+            case AV_SAMPLE_FMT_FLT: {
+                float s;
+                std::memcpy(&s, p, 4);
+                return s;
+            }
+            default: {
+                double s;
+                std::memcpy(&s, p, 8);
+                return s;
+            }
             }
         };
         for (int ch = 0; ch < 2; ++ch)
-            for (int i = 0; i < 3; ++i) put(slot(ch, i), c.in[i]);
+            for (int i = 0; i < 3; ++i)
+                put(slot(ch, i), c.in[i]);
         ASSERT_TRUE(ApplyAudioVolume(*frame, 512));
         for (int ch = 0; ch < 2; ++ch)
             for (int i = 0; i < 3; ++i)
@@ -177,7 +217,7 @@ TEST_F(VolumeTest, ScalesEverySampleFormatAndClampsIntegers) {
 
 TEST_F(VolumeTest, RoundsHalfUpInSixteenBitSteps) {
     int16_t samples[4] = {1, 3, -1, 255};
-    uint8_t* plane = reinterpret_cast<uint8_t*>(samples);
+    uint8_t *plane = reinterpret_cast<uint8_t *>(samples);
     ScaleSamples(&plane, 1, 4, AV_SAMPLE_FMT_S16, 128); // halve: (v * 128 + 128) >> 8
     EXPECT_EQ(samples[0], 1);
     EXPECT_EQ(samples[1], 2);
