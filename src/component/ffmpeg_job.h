@@ -2,6 +2,7 @@
 // The job as the component keeps it: the engine job plus its place in the list, the thread
 // that runs it, the option records it was set up from and the probe attached to its input.
 
+#include "component/option_records.h"
 #include "engine/custom_ffmpeg.h"
 
 #include <atomic>
@@ -22,6 +23,9 @@ public:
     // The thread the job runs on (library log lines from it belong to this job); the default
     // id while it has not run.
     std::atomic<std::thread::id> RunnerThreadId{};
+    // Copies of the records the job was set up from (cleared when none was given).
+    TInputOptions InputOptions;
+    TOutputOptions OutputOptions;
 
     // ---- Run bookkeeping of the owning component, guarded by its EventLock ----
     // The run was started (or its end reported early by a stop before the run).
