@@ -43,7 +43,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view content) {
                          ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int reason = errno; // the caller may report it
         ::unlink(temporary.c_str());
+        errno = reason;
         return false;
     }
     return true;
