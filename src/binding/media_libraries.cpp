@@ -72,8 +72,9 @@ std::string Format3(const char* pattern, const std::string& a, const std::string
 
 std::string MediaLibraryFileName(MediaLibrary library, bool useVersionedName) {
     const LibraryDescriptor& d = Descriptor(library);
-    std::string name = std::string(d.baseName) + ".so";
-    if (useVersionedName) name += "." + std::to_string(d.majorVersion);
+    char name[64];
+    if (useVersionedName) std::snprintf(name, sizeof name, "%s.so.%d", d.baseName, d.majorVersion);
+    else std::snprintf(name, sizeof name, "%s.so", d.baseName);
     return name;
 }
 
@@ -82,7 +83,10 @@ void* LoadLibraryFromFolder(const std::string& folder, const std::string& fileNa
     std::string path = fileName;
     if (!folder.empty()) path = folder + (folder.back() == '/' ? "" : "/") + fileName;
     dlerror();
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    // RTLD_NODELETE: an unload releases the handle but keeps the code mapped. The libraries
+    // start helper state of their own (and other libraries they pull in do too) that would be
+    // left pointing into unmapped memory.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     if (!handle) errorText = DlErrorText();
     return handle;
 }
