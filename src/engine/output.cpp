@@ -193,11 +193,13 @@ bool TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
     // parameters from the streams and its options when the header is written.
 
     output->max_delay = static_cast<int>(MuxMaxDelay * 1000000);
-    // The preload became a private option of the program-stream muxers, the loop count one of
-    // the GIF muxer; both reach the muxer when the header is written.
-    AV.av_dict_set_int(&MuxerPrivateOptions, "preload", static_cast<int64_t>(MuxPreload * 1000000), 0);
-    if (std::string(format->name) == "gif")
-        AV.av_dict_set_int(&MuxerPrivateOptions, "loop", LoopOutput, 0);
+    // The preload became a private option of the program-stream muxers and the loop count one
+    // of the GIF muxer: set on the muxer's own options where it has them.
+    if (output->priv_data) {
+        AV.av_opt_set_int(output->priv_data, "preload", static_cast<int64_t>(MuxPreload * 1000000), 0);
+        if (std::string(format->name) == "gif")
+            AV.av_opt_set_int(output->priv_data, "loop", LoopOutput, 0);
+    }
     ApplyContextOptions(output, FormatOptions, AV_OPT_FLAG_ENCODING_PARAM);
 
     ForcedOutputFormat = nullptr;
