@@ -113,8 +113,9 @@ void TCustomFFmpeg::FreeJobResources() {
     binding::ReleaseFrameHooks(FrameHookList);
     delete HookBitmap;
     HookBitmap = nullptr;
-    HookBuffer = {};
+    AV.av_frame_free(&HookBuffer);
     RgbBuffer = {};
+    ReleaseMediaPathBuffers();
     AV.sws_freeContext(ToRgbContext);
     ToRgbContext = nullptr;
     AV.sws_freeContext(FromRgbContext);
