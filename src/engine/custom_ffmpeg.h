@@ -11,6 +11,7 @@
 #include "engine/engine_types.h"
 #include "engine/ffmpeg_thread.h"
 #include "engine/job_settings.h"
+#include "engine/sample_buffer.h"
 #include "engine/transcode_records.h"
 #include "platform/bitmap24.h"
 #include "platform/thread_priority.h"
@@ -227,6 +228,11 @@ public:
     void AudioOutput(AVFormatContext* file, TOutputStreamRecord& ost, TInputStreamRecord& ist,
                      AVFrame* samples);
 
+    // At the end of input: encodes what waits in the resampler and the FIFO (a short last frame
+    // where the encoder allows one, else padded with silence to a whole frame), then drains the
+    // encoder's delayed packets.
+    void DrainAudioOutput(AVFormatContext* file, TOutputStreamRecord& ost);
+
     // ---- Subtitle path (subtitle_*.cpp) ----
     // `pts` in ist.Stream->time_base (AV_NOPTS_VALUE when the packet had none).
     void WriteSubtitle(AVFormatContext* file, TOutputStreamRecord& ost, int64_t pts,
@@ -288,7 +294,9 @@ public:
     // ======== Hook state of the video path ========
     int32_t HookFrameNumber = 0;
     THookAction HookAction = haContinue;
-    std::vector<uint8_t> HookBuffer;
+    // Working copy of the decoded picture (deinterlaced, hooked); a picture with buffers of its
+    // own, since the encoders and filters that take it may keep references to them.
+    AVFrame* HookBuffer = nullptr;
     platform::Bitmap24* HookBitmap = nullptr;
     int32_t HookBitmapBitsPerPixel = 24;
     AVPixelFormat HookRgbPixFmt = AV_PIX_FMT_BGR24;
@@ -298,6 +306,15 @@ public:
     std::string FilterErrorText;
     int32_t FramesDuplicated = 0;
     int32_t FramesDropped = 0;
+
+    // ======== Work buffers of the video, audio and subtitle paths (made at first need, kept
+    // for later runs of the job, released by FreeJobResources) ========
+    AVFrame* VideoEncodeFrame = nullptr; // the picture handed to a video encoder, per frame
+    TSampleBuffer AudioBuf;              // resampler or sample-format converter output
+    TSampleBuffer SilenceBuffer;         // silence followed by a chunk, when the sync adds some
+    uint8_t* SubtitleEncodeBuffer = nullptr; // SubtitleEncodeBufferSize bytes
+    static constexpr int SubtitleEncodeBufferSize = 65536;
+    void ReleaseMediaPathBuffers();
 
     // ======== Transcode run state (counters for the progress report, codec registry) ========
     int64_t TimerStart = 0; // av_gettime when the main loop starts
