@@ -136,8 +136,9 @@ void TCustomFFmpeg::FreeJobResources() {
     binding::ReleaseFrameHooks(FrameHookList);
     delete HookBitmap;
     HookBitmap = nullptr;
-    HookBuffer = {};
+    AV.av_frame_free(&HookBuffer);
     RgbBuffer = {};
+    ReleaseMediaPathBuffers();
     AV.sws_freeContext(ToRgbContext);
     ToRgbContext = nullptr;
     AV.sws_freeContext(FromRgbContext);
