@@ -70,6 +70,7 @@ const TOptionEntry OptionTable[] = {
     {"loop_input", ACTION { job.LoopInput = true; }},
     {"loop_output", ACTION { job.LoopOutput = StrToInt(value); }},
     {"v", ACTION { job.SetVerbose(StrToInt(value)); }},
+    {"target", ACTION { job.SetTarget(value); }},
     {"threads", ACTION { job.RefuseOption(name); }},
     {"vsync", ACTION { job.VideoSyncMethod = StrToInt(value); }},
     {"async", ACTION { job.AudioSyncMethod = StrToInt(value); }},
