@@ -1,17 +1,14 @@
 #include "platform/time_zone.h"
 
 #include <ctime>
-#include <mutex>
 
 namespace tarnwick::platform {
 
-int StandardTimeZoneOffsetMinutes() {
-    // tzset fills the C library's global `timezone` (seconds west of UTC, standard time); the
-    // lock keeps two callers from reading it while the other refreshes it.
-    static std::mutex zoneLock;
-    std::lock_guard lock(zoneLock);
+int LocalStandardOffsetSeconds() {
+    // tzset fills `timezone` with the standard offset in seconds west of UTC; reading the zone
+    // again on every call follows a changed TZ.
     tzset();
-    return static_cast<int>(-timezone / 60);
+    return static_cast<int>(-timezone);
 }
 
 } // namespace tarnwick::platform

@@ -1,12 +1,10 @@
 #pragma once
-// The local time zone's standard offset from UTC, as the system's zone rules give it (TZ or
-// /etc/localtime). Daylight saving never enters: a date shown or stored with this offset
-// does not jump twice a year.
+// The local time zone as the rest of the program needs it.
 
 namespace tarnwick::platform {
 
-// Minutes east of UTC of the local zone's standard time (Berlin 60, New York -300). Reads the
-// zone afresh on every call, so a changed TZ takes effect. Any thread.
-int StandardTimeZoneOffsetMinutes();
+// Seconds east of UTC of the local zone's standard time (daylight saving not included), as
+// the TZ environment variable or the system's zone says at the moment of the call.
+int LocalStandardOffsetSeconds();
 
 } // namespace tarnwick::platform

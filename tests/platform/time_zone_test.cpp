@@ -6,42 +6,36 @@
 #include <optional>
 #include <string>
 
-using tarnwick::platform::StandardTimeZoneOffsetMinutes;
-
+namespace tarnwick::platform {
 namespace {
 
-// Sets TZ for one test and puts the old value back afterwards.
-class ScopedZone {
+// Sets TZ for one test and puts the old value back.
+class ScopedTimeZone {
 public:
-    explicit ScopedZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) saved_ = old;
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", zone, 1);
     }
-    ~ScopedZone() {
-        if (saved_) setenv("TZ", saved_->c_str(), 1);
+    ~ScopedTimeZone() {
+        if (old_) setenv("TZ", old_->c_str(), 1);
         else unsetenv("TZ");
     }
 
 private:
-    std::optional<std::string> saved_;
+    std::optional<std::string> old_;
 };
 
-TEST(TimeZoneTest, StandardOffsetIsEastPositiveAndIgnoresDaylightSaving) {
+TEST(TimeZone, StandardOffsetIgnoresDaylightSaving) {
     struct Case {
         const char* zone;
-        int minutesEast;
+        int offset;
     };
-    const Case cases[] = {
-        {"UTC0", 0},
-        {"EST5EDT,M3.2.0,M11.1.0", -300}, // has a summer rule; the standard offset stays
-        {"JST-9", 540},
-        {"IST-5:30", 330},
-        {"CET-1CEST,M3.5.0,M10.5.0/3", 60},
-    };
-    for (const Case& c : cases) {
-        ScopedZone zone(c.zone);
-        EXPECT_EQ(StandardTimeZoneOffsetMinutes(), c.minutesEast) << c.zone;
+    for (const Case& c : {Case{"UTC0", 0}, Case{"CET-1CEST,M3.5.0,M10.5.0/3", 3600},
+                          Case{"EST5EDT,M3.2.0,M11.1.0", -18000}, Case{"IST-5:30", 19800}}) {
+        ScopedTimeZone zone(c.zone);
+        EXPECT_EQ(LocalStandardOffsetSeconds(), c.offset) << c.zone;
     }
 }
 
 } // namespace
+} // namespace tarnwick::platform
