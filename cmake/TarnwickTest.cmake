@@ -11,3 +11,12 @@ function(tarnwick_add_test)
         PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
         DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# Modules that a test loads with dlopen are built without sanitizers, like any module a user
+# would drop in; the sanitizer runtime then only watches our own code.
+function(tarnwick_plain_module target)
+    if(TARNWICK_SANITIZE)
+        target_compile_options(${target} PRIVATE -fno-sanitize=all)
+        target_link_options(${target} PRIVATE -fno-sanitize=all)
+    endif()
+endfunction()

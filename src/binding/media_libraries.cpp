@@ -82,7 +82,10 @@ void* LoadLibraryFromFolder(const std::string& folder, const std::string& fileNa
     std::string path = fileName;
     if (!folder.empty()) path = folder + (folder.back() == '/' ? "" : "/") + fileName;
     dlerror();
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    // RTLD_NODELETE: an unload releases the handle but keeps the code mapped. The libraries
+    // start helper state of their own (and other libraries they pull in do too) that would be
+    // left pointing into unmapped memory.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     if (!handle) errorText = DlErrorText();
     return handle;
 }

@@ -11,6 +11,7 @@
 #include "engine/engine_types.h"
 #include "engine/ffmpeg_thread.h"
 #include "engine/job_settings.h"
+#include "engine/transcode_records.h"
 #include "platform/bitmap24.h"
 #include "platform/thread_priority.h"
 
@@ -20,6 +21,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -88,6 +90,66 @@ public:
     void CloseRegisteredEncoders();
     void CloseRegisteredDecoders();
 
+    // ---- Transcode run: setup, loop, packet output, progress (transcode_setup.cpp,
+    // transcode_loop.cpp, decode_packet.cpp, packet_output.cpp, progress_report.cpp,
+    // codec_registry.cpp). All of it runs on the run thread. ----
+    // Decodes one packet of `ist` (or, with no packet, drains its decoder and then the encoders
+    // it feeds) and feeds every output stream whose source it is. Returns 0, or -1 when the
+    // decoder refused the packet.
+    int DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& tables,
+                     const AVPacket* packet);
+    // The one way a packet reaches an output file: through the stream's bitstream filters into
+    // the muxer. `packet` is in ost.Stream->time_base; its stream index is set here. The packet
+    // is consumed (left blank) in every case; raises on a failed write.
+    void WritePacket(AVPacket* packet, AVFormatContext* file, TOutputStreamRecord& ost);
+    // Sends `frame` (its pts in the encoder's time base; nullptr flushes) to ost.Encoder and
+    // writes every packet the encoder gives back now, through WritePacket: timestamps rescaled
+    // to the stream's time base, VideoBytes or AudioBytes counted, ost.CodedFrame filled, the
+    // encoder's statistics text appended to ost.PassLogFile. Returns the bytes written (0 when
+    // the encoder holds the frame back), or the library's negative code when the encoder
+    // refused the frame. The frame is not taken: the encoder references its buffers, so make it
+    // writable (av_frame_make_writable) before filling it again.
+    int EncodeFrame(AVFormatContext* file, TOutputStreamRecord& ost, const AVFrame* frame);
+    // ost.AudioFrame set to `samples` samples in the encoder's sample format, channel layout
+    // and rate, with writable buffers large enough (grown only; no allocation once they are).
+    // Its pts is left to the caller: the stream position ost.SyncOpts of its first sample.
+    // Raises "av_frame_get_buffer fail" when the buffers cannot be made.
+    AVFrame* AudioEncoderFrame(TOutputStreamRecord& ost, int samples);
+    void ProgressReport(TTranscodeTables& tables, bool final);
+    // One line of per-frame video statistics into the VstatsFileName file.
+    void WriteFrameStatistics(AVFormatContext* file, TOutputStreamRecord& ost, int frameSize);
+    // The open-codec registry: every codec context the run opened, newest first, so that the
+    // run entry can close what an error left open.
+    void RegisterEncoder(AVCodecContext* encoder);
+    void UnregisterEncoder(AVCodecContext* encoder);
+    void RegisterDecoder(AVCodecContext* decoder);
+    void UnregisterDecoder(AVCodecContext* decoder);
+
+    // ---- Video path (video_*.cpp) ----
+    // Deinterlace and frame hooks on a decoded picture; may point its planes at a processed copy.
+    void PreprocessPicture(TInputStreamRecord& ist, AVFrame* picture);
+    // Syncs, crops, pads, scales and encodes `picture` (the decoder's or the graph's) for one
+    // re-encoded video output; returns the encoded size of the last frame written, 0 for none.
+    int VideoOutput(AVFormatContext* file, TOutputStreamRecord& ost, TInputStreamRecord& ist,
+                    AVFrame* picture);
+    // Builds ist's filter graph towards ost's encoder; 0, or -1 with FilterErrorText set.
+    int ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord& ost);
+    // Pushes a waiting ist.FilterFrame into the graph, then takes one picture from its sink
+    // into ist.FilterPicture, sets ist.Pts from it and makes `picture` show it: 1; -1 when the
+    // graph has no picture ready.
+    int PullFilteredPicture(TInputStreamRecord& ist, AVFrame* picture);
+
+    // ---- Audio path (audio_*.cpp) ----
+    // One decoded chunk (`samples`: the decoder's format, layout and rate, volume applied;
+    // ist.Pts is the time of its first sample) for one re-encoded audio output.
+    void AudioOutput(AVFormatContext* file, TOutputStreamRecord& ost, TInputStreamRecord& ist,
+                     AVFrame* samples);
+
+    // ---- Subtitle path (subtitle_*.cpp) ----
+    // `pts` in ist.Stream->time_base (AV_NOPTS_VALUE when the packet had none).
+    void WriteSubtitle(AVFormatContext* file, TOutputStreamRecord& ost, int64_t pts,
+                       AVSubtitle* subtitle, TInputStreamRecord& ist);
+
     // ======== 1. File and map tables ========
     std::array<AVFormatContext*, MaxFiles> InputFiles{};
     int32_t InputFileCount = 0;
@@ -148,6 +210,15 @@ public:
     std::string FilterErrorText;
     int32_t FramesDuplicated = 0;
     int32_t FramesDropped = 0;
+
+    // ======== Transcode run state (counters for the progress report, codec registry) ========
+    int64_t TimerStart = 0; // av_gettime when the main loop starts
+    int64_t VideoBytes = 0; // video packet bytes produced (encoded or copied)
+    int64_t AudioBytes = 0;
+    int64_t GlobalHeaderBytes = 0; // sum of the encoders' extra data sizes
+    std::array<int32_t, 52> QpHistogramCounts{};
+    std::list<AVCodecContext*> OpenEncoders;
+    std::list<AVCodecContext*> OpenDecoders;
 
 };
 

@@ -58,7 +58,15 @@ bool WorkerThread::Suspended() const {
 
 void WorkerThread::PassGate() {
     std::unique_lock lock(mutex_);
+    if (!suspended_) return;
+    waitingAtGate_ = true;
     resumed_.wait(lock, [this] { return !suspended_; });
+    waitingAtGate_ = false;
+}
+
+bool WorkerThread::WaitingAtGate() const {
+    std::lock_guard lock(mutex_);
+    return waitingAtGate_;
 }
 
 void WorkerThread::WaitFor() {

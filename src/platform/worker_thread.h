@@ -37,6 +37,8 @@ public:
     void Resume();
     bool Suspended() const;
     void PassGate();
+    // True while the body is held at its gate.
+    bool WaitingAtGate() const;
 
     // Waits until the body has returned (only for threads that do not free themselves).
     void WaitFor();
@@ -55,6 +57,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable resumed_;
     bool suspended_ = false;
+    bool waitingAtGate_ = false;
     bool done_ = false;
     std::condition_variable finished_;
 };

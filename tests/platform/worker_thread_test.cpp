@@ -32,16 +32,11 @@ TEST(WorkerThreadTest, PauseHoldsTheBodyAtItsGateUntilResumed) {
     ASSERT_TRUE(WaitFor([&] { return iterations.load() > 10; }));
     thread.Suspend();
     EXPECT_TRUE(thread.Suspended());
-    // After suspension at most one iteration can still be under way past the gate.
-    int settled = iterations.load();
-    ASSERT_TRUE(WaitFor([&] {
-        const int now = iterations.load();
-        const bool stable = now == settled;
-        settled = now;
-        return stable;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return thread.WaitingAtGate(); }));
     const int held = iterations.load();
-    EXPECT_FALSE(WaitFor([&] { return iterations.load() > held; }, std::chrono::milliseconds(200)));
+    // Nothing moves while it is held: watch a bounded window for any change.
+    EXPECT_FALSE(WaitFor([&] { return iterations.load() != held; }, std::chrono::milliseconds(200)));
+    EXPECT_TRUE(thread.WaitingAtGate());
     thread.Resume();
     ASSERT_TRUE(WaitFor([&] { return iterations.load() > held + 10; }));
     quit = true;
