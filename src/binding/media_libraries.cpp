@@ -72,8 +72,9 @@ std::string Format3(const char* pattern, const std::string& a, const std::string
 
 std::string MediaLibraryFileName(MediaLibrary library, bool useVersionedName) {
     const LibraryDescriptor& d = Descriptor(library);
-    std::string name = std::string(d.baseName) + ".so";
-    if (useVersionedName) name += "." + std::to_string(d.majorVersion);
+    char name[64];
+    if (useVersionedName) std::snprintf(name, sizeof name, "%s.so.%d", d.baseName, d.majorVersion);
+    else std::snprintf(name, sizeof name, "%s.so", d.baseName);
     return name;
 }
 
