@@ -2,7 +2,7 @@
 
 namespace tarnwick::platform {
 
-void NextToken(std::string &source, const std::string &separator, bool remove, std::string &token) {
+void NextToken(std::string& source, const std::string& separator, bool remove, std::string& token) {
     const size_t at = separator.empty() ? std::string::npos : source.find(separator);
     if (at == std::string::npos) {
         token = source;

@@ -9,6 +9,6 @@ namespace tarnwick::platform {
 // and the separator are cut from source. Without an occurrence (an empty separator never
 // occurs) the token is all of source and, with remove, source becomes empty, so a loop that
 // takes tokens until source is empty always ends.
-void NextToken(std::string &source, const std::string &separator, bool remove, std::string &token);
+void NextToken(std::string& source, const std::string& separator, bool remove, std::string& token);
 
 } // namespace tarnwick::platform

@@ -16,7 +16,7 @@ namespace {
 
 // The demuxers this library generation picks for a single picture file ("png_pipe",
 // "jpeg_pipe", ...), where the old generation picked the still-picture demuxer "image2".
-bool IsImagePipe(const AVInputFormat *format) {
+bool IsImagePipe(const AVInputFormat* format) {
     const std::string name = format->name;
     const std::string suffix = "_pipe";
     return name == "image2pipe" ||
@@ -26,9 +26,9 @@ bool IsImagePipe(const AVInputFormat *format) {
 
 // The picture file opened with "image2", its name taken literally (no number pattern, no
 // wildcards); nullptr when that fails.
-AVFormatContext *OpenAsStillPicture(const std::string &fileName) {
-    AVFormatContext *context = nullptr;
-    AVDictionary *options = nullptr;
+AVFormatContext* OpenAsStillPicture(const std::string& fileName) {
+    AVFormatContext* context = nullptr;
+    AVDictionary* options = nullptr;
     AV.av_dict_set(&options, "pattern_type", "none", 0);
     if (AV.avformat_open_input(&context, fileName.c_str(), AV.av_find_input_format("image2"),
                                &options) < 0)
@@ -54,10 +54,10 @@ void TAVProbe::CheckLibraries() {
     if (!binding::SwScaleLoaded()) throw std::runtime_error("LibSwScale not loaded.");
 }
 
-bool TAVProbe::Open(const std::string &fileName, const std::string &formatName) {
+bool TAVProbe::Open(const std::string& fileName, const std::string& formatName) {
     CheckLibraries();
     Close();
-    const AVInputFormat *format = nullptr;
+    const AVInputFormat* format = nullptr;
     if (!formatName.empty()) {
         format = AV.av_find_input_format(formatName.c_str());
         if (!format) {
@@ -77,7 +77,7 @@ bool TAVProbe::Open(const std::string &fileName, const std::string &formatName) 
     // Still pictures go through "image2" as everywhere else in the program, which knows a
     // picture file by that format name; the detected demuxer stays when image2 refuses.
     if (!format && IsImagePipe(Context_->iformat)) {
-        if (AVFormatContext *still = OpenAsStillPicture(fileName)) {
+        if (AVFormatContext* still = OpenAsStillPicture(fileName)) {
             AV.avformat_close_input(&Context_);
             Context_ = still;
         }
@@ -98,7 +98,7 @@ bool TAVProbe::Open(const std::string &fileName, const std::string &formatName) 
     return true;
 }
 
-void TAVProbe::AttachContext(AVFormatContext *context) {
+void TAVProbe::AttachContext(AVFormatContext* context) {
     CheckLibraries();
     Close();
     OwnsContext_ = false;
@@ -132,23 +132,16 @@ void TAVProbe::CountStreams() {
     StreamCount_ = static_cast<int>(Context_->nb_streams);
     ProgramCount_ = static_cast<int>(Context_->nb_programs);
     AudioStreamCount_ = VideoStreamCount_ = SubtitleStreamCount_ = 0;
-    const auto count = [](int index, int &kindCount, int &first) {
+    const auto count = [](int index, int& kindCount, int& first) {
         ++kindCount;
         if (first == -1) first = index;
     };
     for (int i = 0; i < StreamCount_; ++i) {
         switch (Context_->streams[i]->codecpar->codec_type) {
-        case AVMEDIA_TYPE_VIDEO:
-            count(i, VideoStreamCount_, FirstVideoStream_);
-            break;
-        case AVMEDIA_TYPE_AUDIO:
-            count(i, AudioStreamCount_, FirstAudioStream_);
-            break;
-        case AVMEDIA_TYPE_SUBTITLE:
-            count(i, SubtitleStreamCount_, FirstSubtitleStream_);
-            break;
-        default:
-            break;
+        case AVMEDIA_TYPE_VIDEO: count(i, VideoStreamCount_, FirstVideoStream_); break;
+        case AVMEDIA_TYPE_AUDIO: count(i, AudioStreamCount_, FirstAudioStream_); break;
+        case AVMEDIA_TYPE_SUBTITLE: count(i, SubtitleStreamCount_, FirstSubtitleStream_); break;
+        default: break;
         }
     }
 }

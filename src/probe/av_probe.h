@@ -24,8 +24,8 @@ public:
     TAVProbe();
     // Destroy: Close, then the pictures go. An attached context stays open (its owner's).
     ~TAVProbe();
-    TAVProbe(const TAVProbe &) = delete;
-    TAVProbe &operator=(const TAVProbe &) = delete;
+    TAVProbe(const TAVProbe&) = delete;
+    TAVProbe& operator=(const TAVProbe&) = delete;
 
     // Raises std::runtime_error naming the first of libavcodec, libavformat, libavutil and
     // libswscale that is not loaded.
@@ -33,10 +33,11 @@ public:
 
     // Opens the file (with the named input format, or detected when formatName is empty) and
     // reads its stream information. False leaves the reason in LastError and the probe empty.
-    bool Open(const std::string &fileName, const std::string &formatName);
-    // Wraps an input that someone else opened and keeps open: the probe reads it (from the
-    // streams' codec parameters) but never closes it and refuses to seek or decode on it.
-    void AttachContext(AVFormatContext *context);
+    bool Open(const std::string& fileName, const std::string& formatName);
+    // Wraps an input that someone else opened: the probe reads it (from the streams' codec
+    // parameters) but never closes it and refuses to seek or decode on it. The owner keeps the
+    // context open while it is attached, or calls Close before closing it.
+    void AttachContext(AVFormatContext* context);
     // Back to empty: decoder, conversion context and buffer released, an owned file closed.
     // LastError and LastPicture survive.
     void Close();
@@ -49,10 +50,10 @@ public:
     // nothing is loaded.
     int64_t FileSize();
 
-    void GetFormatInfo(TAVFormatInfo &info);
+    void GetFormatInfo(TAVFormatInfo& info);
     // Index -1 takes the first stream of the kind.
-    void GetVideoStreamInfo(int index, TAVVideoStreamInfo &info);
-    void GetAudioStreamInfo(int index, TAVAudioStreamInfo &info);
+    void GetVideoStreamInfo(int index, TAVVideoStreamInfo& info);
+    void GetAudioStreamInfo(int index, TAVAudioStreamInfo& info);
     bool IsVideoStream(int index);
     bool IsAudioStream(int index);
 
@@ -65,15 +66,15 @@ public:
     // cannot be converted, 0 x 0 when there is nothing to decode. Raises on an attached
     // context and when the stream's decoder cannot be found or opened. The returned picture
     // is the probe's and is overwritten by the next call.
-    platform::Bitmap24 &DecodeFrame(int streamIndex);
+    platform::Bitmap24& DecodeFrame(int streamIndex);
     // A copy of the last successfully decoded picture; kept across Close and failed decodes.
-    platform::Bitmap24 &LastPicture();
+    platform::Bitmap24& LastPicture();
 
     // ---- Readable state ----
-    AVFormatContext *Context() const { return Context_; }
+    AVFormatContext* Context() const { return Context_; }
     bool OwnsContext() const { return OwnsContext_; }
-    const std::string &LastError() const { return LastError_; }
-    const std::string &ForcedFormat() const { return ForcedFormat_; }
+    const std::string& LastError() const { return LastError_; }
+    const std::string& ForcedFormat() const { return ForcedFormat_; }
     int StreamCount() const { return StreamCount_; }
     int ProgramCount() const { return ProgramCount_; }
     int AudioStreamCount() const { return AudioStreamCount_; }
@@ -82,12 +83,12 @@ public:
     int FirstAudioStream() const { return FirstAudioStream_; }
     int FirstVideoStream() const { return FirstVideoStream_; }
     int FirstSubtitleStream() const { return FirstSubtitleStream_; }
-    const AVCodecContext *DecoderContext() const { return DecoderContext_; }
-    const SwsContext *ScaleContext() const { return ScaleContext_; }
+    const AVCodecContext* DecoderContext() const { return DecoderContext_; }
+    const SwsContext* ScaleContext() const { return ScaleContext_; }
     // nullptr until the first DecodeFrame.
-    const platform::Bitmap24 *WorkPicture() const { return WorkPicture_.get(); }
+    const platform::Bitmap24* WorkPicture() const { return WorkPicture_.get(); }
     bool LastWasStillImage() const { return LastWasStillImage_; }
-    const uint8_t *PictureBuffer() const { return PictureBuffer_; }
+    const uint8_t* PictureBuffer() const { return PictureBuffer_; }
     int PictureBufferSize() const { return PictureBufferSize_; }
 
 private:
@@ -98,16 +99,16 @@ private:
     bool StreamIndexValid(int index) const;
     // The stream a record query means (index -1: the first of the kind), or -1 after logging
     // why there is none. kind is "video" or "audio".
-    int StreamOfKind(int index, AVMediaType type, const char *kind);
+    int StreamOfKind(int index, AVMediaType type, const char* kind);
     // Opens a decoder for the stream unless it is the open one; raises on failure.
     void OpenDecoder(int streamIndex);
     void CloseDecoder();
     // Converts the frame to BGR and copies it into WorkPicture; false when no conversion
     // context can be had.
-    bool CopyFrameToWorkPicture(const AVFrame &frame);
+    bool CopyFrameToWorkPicture(const AVFrame& frame);
 
     // Open state
-    AVFormatContext *Context_ = nullptr;
+    AVFormatContext* Context_ = nullptr;
     bool OwnsContext_ = false;
     std::string LastError_;
     std::string ForcedFormat_;
@@ -122,17 +123,17 @@ private:
 
     // Decoding state. This library generation keeps no codec context in a stream: the probe
     // makes its own decoder context from the stream's parameters, for one stream at a time.
-    AVCodecContext *DecoderContext_ = nullptr;
+    AVCodecContext* DecoderContext_ = nullptr;
     int DecoderStream_ = -1;
-    SwsContext *ScaleContext_ = nullptr;
+    SwsContext* ScaleContext_ = nullptr;
     std::unique_ptr<platform::Bitmap24> WorkPicture_;
     std::unique_ptr<platform::Bitmap24> LastPicture_;
     bool LastWasStillImage_ = false;
-    uint8_t *PictureBuffer_ = nullptr;
+    uint8_t* PictureBuffer_ = nullptr;
     int PictureBufferSize_ = 0;
     // Reused for every read and decode; made at first need, freed with the probe.
-    AVPacket *Packet_ = nullptr;
-    AVFrame *Frame_ = nullptr;
+    AVPacket* Packet_ = nullptr;
+    AVFrame* Frame_ = nullptr;
 };
 
 } // namespace tarnwick::probe

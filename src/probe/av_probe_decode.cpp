@@ -21,7 +21,7 @@ namespace {
 
 constexpr AVRational Microseconds{1, 1000000};
 
-[[noreturn]] void RaiseCodecError(const char *format, int a, int b = 0) {
+[[noreturn]] void RaiseCodecError(const char* format, int a, int b = 0) {
     char text[256];
     std::snprintf(text, sizeof text, format, a, b);
     throw platform::FFMpegException(text);
@@ -59,7 +59,7 @@ bool TAVProbe::Seek(int streamIndex, int64_t timeUs) {
     }
     int64_t start;
     if (streamIndex >= 0) {
-        const AVStream &stream = *Context_->streams[streamIndex];
+        const AVStream& stream = *Context_->streams[streamIndex];
         target = AV.av_rescale_q(target, Microseconds, stream.time_base);
         if (stream.duration > 0 && stream.duration < target) target = stream.duration;
         start = stream.start_time;
@@ -81,12 +81,12 @@ bool TAVProbe::Seek(int streamIndex, int64_t timeUs) {
 void TAVProbe::OpenDecoder(int streamIndex) {
     if (DecoderContext_ && DecoderStream_ == streamIndex) return;
     CloseDecoder();
-    const AVStream &stream = *Context_->streams[streamIndex];
-    const AVCodec *decoder = AV.avcodec_find_decoder(stream.codecpar->codec_id);
+    const AVStream& stream = *Context_->streams[streamIndex];
+    const AVCodec* decoder = AV.avcodec_find_decoder(stream.codecpar->codec_id);
     if (!decoder)
         RaiseCodecError("Unsupported codec (id=%d) for input file stream #%d",
                         stream.codecpar->codec_id, streamIndex);
-    AVCodecContext *context = AV.avcodec_alloc_context3(decoder);
+    AVCodecContext* context = AV.avcodec_alloc_context3(decoder);
     bool opened = context && AV.avcodec_parameters_to_context(context, stream.codecpar) >= 0;
     if (opened) {
         context->pkt_timebase = stream.time_base;
@@ -110,21 +110,21 @@ void TAVProbe::CloseDecoder() {
     DecoderStream_ = -1;
 }
 
-bool TAVProbe::CopyFrameToWorkPicture(const AVFrame &frame) {
+bool TAVProbe::CopyFrameToWorkPicture(const AVFrame& frame) {
     const int width = frame.width;
     const int height = frame.height;
-    const uint8_t *source = frame.data[0];
+    const uint8_t* source = frame.data[0];
     int sourceLineSize = frame.linesize[0];
     if (frame.format != AV_PIX_FMT_BGR24) {
         const int size = AV.av_image_get_buffer_size(AV_PIX_FMT_BGR24, width, height, 1);
         if (size <= 0) return false;
         if (!PictureBuffer_ || size > PictureBufferSize_) {
             if (PictureBuffer_) AV.av_free(PictureBuffer_);
-            PictureBuffer_ = static_cast<uint8_t *>(AV.av_malloc(size));
+            PictureBuffer_ = static_cast<uint8_t*>(AV.av_malloc(size));
             PictureBufferSize_ = PictureBuffer_ ? size : 0;
             if (!PictureBuffer_) return false;
         }
-        uint8_t *planes[4];
+        uint8_t* planes[4];
         int lineSizes[4];
         AV.av_image_fill_arrays(planes, lineSizes, PictureBuffer_, AV_PIX_FMT_BGR24, width, height,
                                 1);
@@ -149,15 +149,15 @@ bool TAVProbe::CopyFrameToWorkPicture(const AVFrame &frame) {
     return true;
 }
 
-platform::Bitmap24 &TAVProbe::DecodeFrame(int streamIndex) {
+platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
     if (Context_ && !OwnsContext_) {
         ProbeLog(1, "frame cannot be read, handle is readonly.\n");
         LastError_ = "frame cannot be read, handle is readonly.";
         throw std::runtime_error(LastError_);
     }
     if (!WorkPicture_) WorkPicture_ = std::make_unique<platform::Bitmap24>();
-    platform::Bitmap24 &picture = *WorkPicture_;
-    const auto nothing = [&picture]() -> platform::Bitmap24 & {
+    platform::Bitmap24& picture = *WorkPicture_;
+    const auto nothing = [&picture]() -> platform::Bitmap24& {
         picture.SetSize(0, 0);
         return picture;
     };
@@ -175,7 +175,7 @@ platform::Bitmap24 &TAVProbe::DecodeFrame(int streamIndex) {
         ProbeLog(0, "stream index #%d is invalid.\n", streamIndex);
         return nothing();
     }
-    const AVCodecParameters &parameters = *Context_->streams[streamIndex]->codecpar;
+    const AVCodecParameters& parameters = *Context_->streams[streamIndex]->codecpar;
     if (parameters.codec_type != AVMEDIA_TYPE_VIDEO) {
         ProbeLog(0, "stream #%d is not video stream.\n", streamIndex);
         return nothing();
@@ -226,7 +226,7 @@ platform::Bitmap24 &TAVProbe::DecodeFrame(int streamIndex) {
     return picture;
 }
 
-platform::Bitmap24 &TAVProbe::LastPicture() {
+platform::Bitmap24& TAVProbe::LastPicture() {
     if (!LastPicture_) LastPicture_ = std::make_unique<platform::Bitmap24>();
     return *LastPicture_;
 }

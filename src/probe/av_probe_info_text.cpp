@@ -19,8 +19,8 @@ namespace {
 
 constexpr AVRational Microseconds{1, 1000000};
 
-std::string Printf(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char *format, ...) {
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
     char text[1024];
     va_list args;
     va_start(args, format);
@@ -29,15 +29,15 @@ std::string Printf(const char *format, ...) {
     return text;
 }
 
-std::string TagOrEmpty(const AVDictionary *tags, const char *key) {
-    const AVDictionaryEntry *entry = AV.av_dict_get(tags, key, nullptr, 0);
+std::string TagOrEmpty(const AVDictionary* tags, const char* key) {
+    const AVDictionaryEntry* entry = AV.av_dict_get(tags, key, nullptr, 0);
     return entry ? entry->value : "";
 }
 
 // The library's one-line description of the stream's codec, as a decoder sees it.
-std::string CodecDescription(const AVStream &stream) {
+std::string CodecDescription(const AVStream& stream) {
     char text[256] = {};
-    AVCodecContext *codec = AV.avcodec_alloc_context3(nullptr);
+    AVCodecContext* codec = AV.avcodec_alloc_context3(nullptr);
     if (!codec) return {};
     if (AV.avcodec_parameters_to_context(codec, stream.codecpar) >= 0)
         AV.avcodec_string(text, sizeof text, codec, 0);
@@ -48,7 +48,7 @@ std::string CodecDescription(const AVStream &stream) {
 } // namespace
 
 std::string TAVProbe::DescribeStream(int index) {
-    const AVStream &stream = *Context_->streams[index];
+    const AVStream& stream = *Context_->streams[index];
     std::string line = Printf("Stream #%d", index);
     if (Context_->iformat->flags & AVFMT_SHOW_IDS) line += Printf("[0x%x]", stream.id);
     const std::string language = platform::Trim(TagOrEmpty(stream.metadata, "language"));
@@ -101,11 +101,11 @@ std::string TAVProbe::InfoText() {
     if (info.TimeStamp > 0)
         lines.push_back("Time Stamp: " +
                         FormatDateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocal(info.TimeStamp)));
-    const std::pair<const char *, const char *> tags[] = {
+    const std::pair<const char*, const char*> tags[] = {
         {"Title: ", info.Title},     {"Author: ", info.Author}, {"Copyright: ", info.Copyright},
         {"Comment: ", info.Comment}, {"Album: ", info.Album},   {"Genre: ", info.Genre},
     };
-    for (const auto &[caption, value] : tags)
+    for (const auto& [caption, value] : tags)
         if (value[0]) lines.push_back(caption + std::string(value));
     if (info.Year > 0) lines.push_back(Printf("Year: %d", info.Year));
     if (info.Track > 0) lines.push_back(Printf("Track: #%d", info.Track));
@@ -115,7 +115,7 @@ std::string TAVProbe::InfoText() {
             lines.push_back(DescribeStream(i));
     } else {
         for (int p = 0; p < ProgramCount_; ++p) {
-            const AVProgram &program = *Context_->programs[p];
+            const AVProgram& program = *Context_->programs[p];
             lines.push_back(Printf("Program %d %s@%s", program.id,
                                    TagOrEmpty(program.metadata, "service_name").c_str(),
                                    TagOrEmpty(program.metadata, "service_provider").c_str()));
@@ -127,7 +127,7 @@ std::string TAVProbe::InfoText() {
     }
 
     std::string text;
-    for (const std::string &line : lines)
+    for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
 }

@@ -17,7 +17,7 @@ namespace {
 
 constexpr AVRational Microseconds{1, 1000000};
 
-template <size_t N> void CopyText(char (&target)[N], const char *text) {
+template <size_t N> void CopyText(char (&target)[N], const char* text) {
     size_t length = 0;
     if (text)
         while (length + 1 < N && text[length])
@@ -26,18 +26,18 @@ template <size_t N> void CopyText(char (&target)[N], const char *text) {
     std::fill(target + length, target + N, '\0');
 }
 
-const char *Tag(const AVDictionary *tags, const char *key) {
-    const AVDictionaryEntry *entry = AV.av_dict_get(tags, key, nullptr, 0);
+const char* Tag(const AVDictionary* tags, const char* key) {
+    const AVDictionaryEntry* entry = AV.av_dict_get(tags, key, nullptr, 0);
     return entry ? entry->value : nullptr;
 }
 
-const char *FirstTag(const AVDictionary *tags, const char *key, const char *otherKey) {
-    const char *value = Tag(tags, key);
+const char* FirstTag(const AVDictionary* tags, const char* key, const char* otherKey) {
+    const char* value = Tag(tags, key);
     return value ? value : Tag(tags, otherKey);
 }
 
 // The leading number of a tag ("2009-05-01" gives 2009, "3/12" gives 3); 0 when none.
-int32_t LeadingNumber(const char *text) {
+int32_t LeadingNumber(const char* text) {
     if (!text) return 0;
     const long long value = std::strtoll(text, nullptr, 10);
     return static_cast<int32_t>(
@@ -50,15 +50,15 @@ int32_t ClampToInt32(int64_t value) {
 }
 
 // Seconds since 1970 of the container's creation time, 0 when it has none or it is unreadable.
-int64_t CreationTime(const AVDictionary *tags) {
-    const char *text = Tag(tags, "creation_time");
+int64_t CreationTime(const AVDictionary* tags) {
+    const char* text = Tag(tags, "creation_time");
     int64_t us = 0;
     if (!text || AV.av_parse_time(&us, text, 0) < 0) return 0;
     return us / 1000000;
 }
 
 // The part both stream records share: language, codec name, start time and duration.
-template <class Info> void FillStreamBasics(const AVStream &stream, Info &info) {
+template <class Info> void FillStreamBasics(const AVStream& stream, Info& info) {
     CopyText(info.Language, Tag(stream.metadata, "language"));
     CopyText(info.CodecName, AV.avcodec_get_name(stream.codecpar->codec_id));
     info.StartTime = stream.start_time;
@@ -72,13 +72,13 @@ template <class Info> void FillStreamBasics(const AVStream &stream, Info &info) 
 
 } // namespace
 
-void TAVProbe::GetFormatInfo(TAVFormatInfo &info) {
+void TAVProbe::GetFormatInfo(TAVFormatInfo& info) {
     info = TAVFormatInfo{};
     if (!Context_) {
         ProbeLog(1, "file not loaded.\n");
         return;
     }
-    const AVDictionary *tags = Context_->metadata;
+    const AVDictionary* tags = Context_->metadata;
     info.StartTime = Context_->start_time;
     info.Duration = Context_->duration;
     info.BitRate = ClampToInt32(Context_->bit_rate);
@@ -93,7 +93,7 @@ void TAVProbe::GetFormatInfo(TAVFormatInfo &info) {
     CopyText(info.Genre, Tag(tags, "genre"));
 }
 
-int TAVProbe::StreamOfKind(int index, AVMediaType type, const char *kind) {
+int TAVProbe::StreamOfKind(int index, AVMediaType type, const char* kind) {
     if (!Context_) {
         ProbeLog(1, "file not loaded.\n");
         return -1;
@@ -115,12 +115,12 @@ int TAVProbe::StreamOfKind(int index, AVMediaType type, const char *kind) {
     return index;
 }
 
-void TAVProbe::GetVideoStreamInfo(int index, TAVVideoStreamInfo &info) {
+void TAVProbe::GetVideoStreamInfo(int index, TAVVideoStreamInfo& info) {
     info = TAVVideoStreamInfo{};
     index = StreamOfKind(index, AVMEDIA_TYPE_VIDEO, "video");
     if (index < 0) return;
-    const AVStream &stream = *Context_->streams[index];
-    const AVCodecParameters &parameters = *stream.codecpar;
+    const AVStream& stream = *Context_->streams[index];
+    const AVCodecParameters& parameters = *stream.codecpar;
     FillStreamBasics(stream, info);
     info.Height = parameters.height;
     info.Width = parameters.width;
@@ -134,12 +134,12 @@ void TAVProbe::GetVideoStreamInfo(int index, TAVVideoStreamInfo &info) {
     info.FrameRateDen = stream.r_frame_rate.den;
 }
 
-void TAVProbe::GetAudioStreamInfo(int index, TAVAudioStreamInfo &info) {
+void TAVProbe::GetAudioStreamInfo(int index, TAVAudioStreamInfo& info) {
     info = TAVAudioStreamInfo{};
     index = StreamOfKind(index, AVMEDIA_TYPE_AUDIO, "audio");
     if (index < 0) return;
-    const AVStream &stream = *Context_->streams[index];
-    const AVCodecParameters &parameters = *stream.codecpar;
+    const AVStream& stream = *Context_->streams[index];
+    const AVCodecParameters& parameters = *stream.codecpar;
     FillStreamBasics(stream, info);
     info.Channels = parameters.ch_layout.nb_channels;
     info.SampleRate = parameters.sample_rate;

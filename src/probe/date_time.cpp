@@ -18,7 +18,7 @@ struct DateParts {
     int year, month, day, hour, minute, second, millisecond;
 };
 
-bool Decode(TDateTime value, DateParts &parts) {
+bool Decode(TDateTime value, DateParts& parts) {
     if (!std::isfinite(value) || value < FirstDay || value >= LastDay) return false;
     // Before 1899-12-30 the whole days count back while the fraction still counts forward
     // from midnight: -1.25 is 1899-12-29 06:00.
@@ -41,7 +41,7 @@ bool Decode(TDateTime value, DateParts &parts) {
     return parts.year >= 1 && parts.year <= 9999;
 }
 
-void AppendNumber(std::string &text, int value, int digits) {
+void AppendNumber(std::string& text, int value, int digits) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%0*d", digits, value);
     text += buffer;
@@ -55,7 +55,7 @@ TDateTime UnixTimeToLocal(int64_t seconds) {
     return static_cast<double>(seconds) / 86400 + UnixEpochDays + LocalTimeZoneOffset();
 }
 
-std::string FormatDateTimeText(const std::string &pattern, TDateTime value) {
+std::string FormatDateTimeText(const std::string& pattern, TDateTime value) {
     DateParts parts{};
     if (!Decode(value, parts)) return {};
     std::string text;
@@ -72,27 +72,13 @@ std::string FormatDateTimeText(const std::string &pattern, TDateTime value) {
             else
                 AppendNumber(text, parts.year % 100, 2);
             break;
-        case 'm':
-            AppendNumber(text, parts.month, padded ? 2 : 1);
-            break;
-        case 'd':
-            AppendNumber(text, parts.day, padded ? 2 : 1);
-            break;
-        case 'h':
-            AppendNumber(text, parts.hour, padded ? 2 : 1);
-            break;
-        case 'n':
-            AppendNumber(text, parts.minute, padded ? 2 : 1);
-            break;
-        case 's':
-            AppendNumber(text, parts.second, padded ? 2 : 1);
-            break;
-        case 'z':
-            AppendNumber(text, parts.millisecond, padded ? 3 : 1);
-            break;
-        default:
-            text.append(pattern, i, run);
-            break;
+        case 'm': AppendNumber(text, parts.month, padded ? 2 : 1); break;
+        case 'd': AppendNumber(text, parts.day, padded ? 2 : 1); break;
+        case 'h': AppendNumber(text, parts.hour, padded ? 2 : 1); break;
+        case 'n': AppendNumber(text, parts.minute, padded ? 2 : 1); break;
+        case 's': AppendNumber(text, parts.second, padded ? 2 : 1); break;
+        case 'z': AppendNumber(text, parts.millisecond, padded ? 3 : 1); break;
+        default: text.append(pattern, i, run); break;
         }
         i += run;
     }

@@ -21,6 +21,6 @@ TDateTime UnixTimeToLocal(int64_t seconds);
 // either case; anything else is copied. A run of one letter pads nothing, a longer run pads
 // to two digits (three for milliseconds, four for years from "yyy" on). Empty for a value
 // outside the years 1 to 9999 or not a number.
-std::string FormatDateTimeText(const std::string &pattern, TDateTime value);
+std::string FormatDateTimeText(const std::string& pattern, TDateTime value);
 
 } // namespace tarnwick::probe

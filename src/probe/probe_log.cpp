@@ -7,7 +7,7 @@
 
 namespace tarnwick::probe {
 
-void ProbeLog(int engineLevel, const char *format, ...) {
+void ProbeLog(int engineLevel, const char* format, ...) {
     va_list args;
     va_start(args, format);
     binding::AV.av_vlog(nullptr, binding::EngineToLibraryLogLevel(engineLevel), format, args);

@@ -4,6 +4,6 @@
 
 namespace tarnwick::probe {
 
-void ProbeLog(int engineLevel, const char *format, ...) __attribute__((format(printf, 2, 3)));
+void ProbeLog(int engineLevel, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 } // namespace tarnwick::probe

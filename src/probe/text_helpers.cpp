@@ -38,7 +38,7 @@ std::string FormatSecondsMicro(int64_t us) {
     return text;
 }
 
-int64_t GetFileSizeOnDisk(const std::string &fileName) {
+int64_t GetFileSizeOnDisk(const std::string& fileName) {
     if (fileName.empty()) return -1;
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(fileName, error);

@@ -21,7 +21,7 @@ std::string FormatSecondsMicro(int64_t us);
 
 // The size in bytes of the file (its name made absolute first); -1 when it does not exist or
 // is not a regular file that can be examined.
-int64_t GetFileSizeOnDisk(const std::string &fileName);
+int64_t GetFileSizeOnDisk(const std::string& fileName);
 
 using platform::NextToken;
 

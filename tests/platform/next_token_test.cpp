@@ -26,7 +26,7 @@ TEST(NextTokenTest, SplitsAtTheFirstSeparator) {
         {"", ",", true, "", ""},
         {"abc", "", true, "abc", ""}, // an empty separator never matches
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::string source = c.source;
         std::string token = "stale";
         NextToken(source, c.separator, c.remove, token);

@@ -14,8 +14,8 @@ namespace {
 
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char *zone) {
-        if (const char *old = std::getenv("TZ")) old_ = old;
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", zone, 1);
     }
     ~ScopedTimeZone() {
@@ -33,7 +33,7 @@ TEST(DateTimeTest, UnixTimeToLocalUsesTheStandardOffsetAllYear) {
     ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
     EXPECT_DOUBLE_EQ(LocalTimeZoneOffset(), 1.0 / 24);
     EXPECT_DOUBLE_EQ(UnixTimeToLocal(0), 25569 + 1.0 / 24);
-    const char *pattern = "yyyy-mm-dd hh:nn:ss";
+    const char* pattern = "yyyy-mm-dd hh:nn:ss";
     EXPECT_EQ(FormatDateTimeText(pattern, UnixTimeToLocal(0)), "1970-01-01 01:00:00");
     // 2009-07-15 12:34:56 UTC: summer, yet one hour ahead, not two.
     EXPECT_EQ(FormatDateTimeText(pattern, UnixTimeToLocal(1247661296)), "2009-07-15 13:34:56");
@@ -48,8 +48,8 @@ TEST(DateTimeTest, WestOfUtcGoesBack) {
 TEST(DateTimeTest, FormatDateTimeTextPatterns) {
     const double value = 39979.5 + (7 * 60 + 5) / 86400.0; // 2009-06-15 12:07:05
     struct Case {
-        const char *pattern;
-        const char *text;
+        const char* pattern;
+        const char* text;
     };
     const Case cases[] = {
         {"yyyy-mm-dd hh:nn:ss", "2009-06-15 12:07:05"},
@@ -58,7 +58,7 @@ TEST(DateTimeTest, FormatDateTimeTextPatterns) {
         {"hh:nn:ss.zzz", "12:07:05.000"},
         {"[yyyy]", "[2009]"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(FormatDateTimeText(c.pattern, value), c.text) << c.pattern;
     EXPECT_EQ(FormatDateTimeText("yyyy-mm-dd hh:nn:ss", 0), "1899-12-30 00:00:00");
     // Before the epoch of date-times the fraction still counts from midnight.

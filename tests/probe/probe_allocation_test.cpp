@@ -21,13 +21,13 @@ std::atomic<bool> countingAllocations{false};
 std::atomic<long> allocationsCounted{0};
 } // namespace
 
-void *operator new(std::size_t size) {
+void* operator new(std::size_t size) {
     if (countingAllocations.load(std::memory_order_relaxed)) ++allocationsCounted;
-    if (void *memory = std::malloc(size ? size : 1)) return memory;
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
-void operator delete(void *memory) noexcept { std::free(memory); }
-void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 using namespace tarnwick;
 using namespace tarnwick::probe;
@@ -53,12 +53,12 @@ TEST_F(ProbeAllocationTest, RepeatedSeekAndDecodeOn720pAllocatesNothingOnceWarm)
         probe.DecodeFrame(-1);
     }
     ASSERT_EQ(probe.WorkPicture()->Width(), 1280);
-    const AVCodecContext *decoder = probe.DecoderContext();
-    const SwsContext *scaler = probe.ScaleContext();
-    const uint8_t *buffer = probe.PictureBuffer();
+    const AVCodecContext* decoder = probe.DecoderContext();
+    const SwsContext* scaler = probe.ScaleContext();
+    const uint8_t* buffer = probe.PictureBuffer();
     const int bufferSize = probe.PictureBufferSize();
-    const uint8_t *workPixels = probe.WorkPicture()->Bits();
-    const uint8_t *lastPixels = probe.LastPicture().Bits();
+    const uint8_t* workPixels = probe.WorkPicture()->Bits();
+    const uint8_t* lastPixels = probe.LastPicture().Bits();
     const int framesBefore = decoder->frame_number;
     ASSERT_GE(bufferSize, 1280 * 720 * 3);
 
@@ -69,7 +69,7 @@ TEST_F(ProbeAllocationTest, RepeatedSeekAndDecodeOn720pAllocatesNothingOnceWarm)
         for (size_t i = 0; i < std::size(timesMs); ++i) {
             countingAllocations = true;
             probe.Seek(-1, timesMs[i] * 1000);
-            const platform::Bitmap24 &picture = probe.DecodeFrame(-1);
+            const platform::Bitmap24& picture = probe.DecodeFrame(-1);
             countingAllocations = false; // reading the number back allocates
             if (test::DrawnFrameNumber(picture) != expectedFrames[i]) ++wrongPictures;
         }

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int KeyFrameInterval = 12; // the fixture writer's group of pictures
 
-bool Logged(const test::LibraryLogCapture &log, const std::string &line) {
+bool Logged(const test::LibraryLogCapture& log, const std::string& line) {
     const auto lines = log.Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -24,7 +24,7 @@ bool Logged(const test::LibraryLogCapture &log, const std::string &line) {
 class ProbeDecodeTest : public test::ProbeTest {
 protected:
     // Two seconds of numbered 160x120 pictures at 25 frames/s with a tone beside them.
-    std::string Clip(double startSeconds = 0, const char *name = "clip.mp4") {
+    std::string Clip(double startSeconds = 0, const char* name = "clip.mp4") {
         const std::string path = folder_.File(name);
         fixtures::ClipSpec spec = fixtures::SimpleClip(50, true);
         spec.startSeconds = startSeconds;
@@ -41,7 +41,7 @@ TEST_F(ProbeDecodeTest, SeekThenDecodeGivesTheKeyFrameAtTheTime) {
         ASSERT_TRUE(probe.Open(Clip(start), ""));
         for (int64_t timeMs : {0, 200, 480, 500, 1000, 1500, 700, 0}) {
             ASSERT_TRUE(probe.Seek(-1, timeMs * 1000));
-            platform::Bitmap24 &picture = probe.DecodeFrame(-1);
+            platform::Bitmap24& picture = probe.DecodeFrame(-1);
             ASSERT_EQ(picture.Width(), 160);
             ASSERT_EQ(picture.Height(), 120);
             // The library places the seek on the first key frame at or after the time.
@@ -76,7 +76,7 @@ TEST_F(ProbeDecodeTest, PastTheEndIsBlackAndKeepsTheLastPicture) {
     EXPECT_EQ(test::DrawnFrameNumber(probe.DecodeFrame(-1)), 49);
     test::LibraryLogCapture log;
     for (int call = 0; call < 2; ++call) {
-        platform::Bitmap24 &picture = probe.DecodeFrame(-1);
+        platform::Bitmap24& picture = probe.DecodeFrame(-1);
         EXPECT_EQ(picture.Width(), 160);
         EXPECT_EQ(picture.Height(), 120);
         EXPECT_TRUE(test::AllBlack(picture));
@@ -110,7 +110,7 @@ TEST_F(ProbeDecodeTest, StillPictureDecodesOnceAndThenRepeatsWithoutReading) {
         EXPECT_TRUE(probe.Seek(-1, 1000000));
         EXPECT_TRUE(Logged(log, "\"image2\" format cannot to be seeked.\n"));
     }
-    platform::Bitmap24 &first = probe.DecodeFrame(-1);
+    platform::Bitmap24& first = probe.DecodeFrame(-1);
     ASSERT_EQ(first.Width(), 96);
     ASSERT_EQ(first.Height(), 64);
     EXPECT_FALSE(test::AllBlack(first));
@@ -122,7 +122,7 @@ TEST_F(ProbeDecodeTest, StillPictureDecodesOnceAndThenRepeatsWithoutReading) {
     test::LibraryLogCapture log;
     for (int call = 0; call < 3; ++call) {
         probe.Seek(-1, 0);
-        platform::Bitmap24 &again = probe.DecodeFrame(-1);
+        platform::Bitmap24& again = probe.DecodeFrame(-1);
         EXPECT_EQ(&again, &first);
         EXPECT_TRUE(test::SamePicture(again, kept));
     }
@@ -137,7 +137,7 @@ TEST_F(ProbeDecodeTest, PictureAlreadyInBgrIsCopiedWithoutConversion) {
     fixtures::WriteClip(path, spec);
     TAVProbe probe;
     ASSERT_TRUE(probe.Open(path, ""));
-    platform::Bitmap24 &picture = probe.DecodeFrame(-1);
+    platform::Bitmap24& picture = probe.DecodeFrame(-1);
     ASSERT_EQ(picture.Width(), 90);
     EXPECT_FALSE(test::AllBlack(picture));
     EXPECT_EQ(test::DrawnFrameNumber(picture), 0);
@@ -162,10 +162,10 @@ TEST_F(ProbeDecodeTest, NothingToDecodeGivesAnEmptyPicture) {
     ASSERT_TRUE(probe.Open(path, ""));
     probe.Seek(-1, 0);
     ASSERT_EQ(probe.DecodeFrame(-1).Width(), 160);
-    for (const Case &c :
+    for (const Case& c :
          {Case{1, "stream #1 is not video stream.\n"}, Case{2, "stream index #2 is invalid.\n"}}) {
         test::LibraryLogCapture log;
-        platform::Bitmap24 &picture = probe.DecodeFrame(c.stream);
+        platform::Bitmap24& picture = probe.DecodeFrame(c.stream);
         EXPECT_EQ(picture.Width(), 0) << c.stream;
         EXPECT_EQ(picture.Height(), 0) << c.stream;
         EXPECT_TRUE(Logged(log, c.line)) << c.stream;

@@ -19,7 +19,7 @@ using binding::AV;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string &text) {
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -28,15 +28,15 @@ std::vector<std::string> Lines(const std::string &text) {
     return lines;
 }
 
-bool Logged(const test::LibraryLogCapture &log, const std::string &line) {
+bool Logged(const test::LibraryLogCapture& log, const std::string& line) {
     const auto lines = log.Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char *zone) {
-        if (const char *old = std::getenv("TZ")) old_ = old;
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", zone, 1);
     }
     ~ScopedTimeZone() {
@@ -163,7 +163,7 @@ TEST_F(ProbeOpenTest, OpenFailuresLeaveTheProbeEmpty) {
         {clip, "nosuchformat", "Unknown input format: nosuchformat"},
         {garbage, "", engine::OpenErrorText(garbage, AVERROR_INVALIDDATA)},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         TAVProbe probe;
         ASSERT_TRUE(probe.Open(clip, "")); // a loaded file is closed first
         EXPECT_FALSE(probe.Open(c.file, c.format)) << c.file;
@@ -245,7 +245,7 @@ TEST_F(ProbeOpenTest, BadStreamQueriesLogAndLeaveTheDefaults) {
         int index;
         std::string line;
     };
-    for (const Case &c :
+    for (const Case& c :
          {Case{-1, "no video stream.\n"}, Case{0, "stream #0 is not video stream.\n"},
           Case{2, "stream index #2 is invalid.\n"}}) {
         test::LibraryLogCapture log;
@@ -306,7 +306,7 @@ TEST_F(ProbeOpenTest, CloseEmptiesEverythingButTheLastError) {
 
 TEST_F(ProbeOpenTest, AttachedContextIsReadButNeverClosed) {
     const std::string path = TaggedMp4();
-    AVFormatContext *context = nullptr;
+    AVFormatContext* context = nullptr;
     ASSERT_GE(AV.avformat_open_input(&context, path.c_str(), nullptr, nullptr), 0);
     ASSERT_GE(AV.avformat_find_stream_info(context, nullptr), 0);
     std::string ownText;
@@ -332,7 +332,7 @@ TEST_F(ProbeOpenTest, AttachedContextIsReadButNeverClosed) {
         probe.AttachContext(context);
     } // destroyed while attached
     // The context is still whole: its owner reads from it and closes it.
-    AVPacket *packet = AV.av_packet_alloc();
+    AVPacket* packet = AV.av_packet_alloc();
     EXPECT_GE(AV.av_read_frame(context, packet), 0);
     AV.av_packet_free(&packet);
     AV.avformat_close_input(&context);

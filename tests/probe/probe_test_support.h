@@ -19,13 +19,13 @@ protected:
 };
 
 // The text of the std::runtime_error the action raises; empty when it raises nothing.
-std::string RaisedText(const std::function<void()> &action);
+std::string RaisedText(const std::function<void()>& action);
 
 // The number the fixture writer drew into the picture, -1 when it cannot be read.
-int DrawnFrameNumber(const platform::Bitmap24 &picture);
+int DrawnFrameNumber(const platform::Bitmap24& picture);
 // Whether every pixel of the picture is black.
-bool AllBlack(const platform::Bitmap24 &picture);
+bool AllBlack(const platform::Bitmap24& picture);
 // Whether both pictures have the same size and pixels.
-bool SamePicture(const platform::Bitmap24 &a, const platform::Bitmap24 &b);
+bool SamePicture(const platform::Bitmap24& a, const platform::Bitmap24& b);
 
 } // namespace tarnwick::test

@@ -12,7 +12,7 @@ using namespace tarnwick::probe;
 namespace {
 
 TEST(TextHelpersTest, FormatDuration) {
-    const std::pair<int64_t, const char *> cases[] = {
+    const std::pair<int64_t, const char*> cases[] = {
         {3723456789, "01:02:03.456"},
         {0, "00:00:00.000"},
         {999, "00:00:00.000"}, // below a millisecond
@@ -20,19 +20,19 @@ TEST(TextHelpersTest, FormatDuration) {
         {90040000, "00:01:30.040"},
         {100 * 3600000000LL, "100:00:00.000"}, // hours do not wrap at 24
     };
-    for (const auto &[us, text] : cases)
+    for (const auto& [us, text] : cases)
         EXPECT_EQ(FormatDuration(us), text) << us;
 }
 
 TEST(TextHelpersTest, FormatFileSize) {
-    const std::pair<int64_t, const char *> cases[] = {
+    const std::pair<int64_t, const char*> cases[] = {
         {-1, "-1 Byte"},         {0, "0 Byte"},
         {1024, "1024 Byte"},     {1025, "1.00 KB"},
         {1536, "1.50 KB"},       {1048576, "1024.00 KB"},
         {1048577, "1.00 MB"},    {1073741824, "1024.00 MB"},
         {3000000000, "2.79 GB"},
     };
-    for (const auto &[size, text] : cases)
+    for (const auto& [size, text] : cases)
         EXPECT_EQ(FormatFileSize(size), text) << size;
 }
 
@@ -75,7 +75,7 @@ TEST(TextHelpersTest, CompareRational) {
         {{1, 90000}, {30000, 1001}, -1},
         {{2147483647, 1}, {2147483647, 2}, 1},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(CompareRational(c.a, c.b), c.sign)
             << c.a.num << "/" << c.a.den << " vs " << c.b.num << "/" << c.b.den;
 }
