@@ -56,16 +56,17 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         probe.Seek(-1, timeUs);
         probe.DecodeFrame(-1);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                               start)
-                         .count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     probe.Close();
     std::filesystem::remove(clip);
 
     std::sort(ms.begin(), ms.end());
     double sum = 0;
-    for (double v : ms) sum += v;
+    for (double v : ms)
+        sum += v;
     std::printf("720p mpeg4, %d s clip, %d seek+decode calls: mean %.2f ms, median %.2f ms, "
                 "95th %.2f ms, max %.2f ms\n",
                 seconds, calls, sum / calls, ms[ms.size() / 2], ms[ms.size() * 95 / 100],

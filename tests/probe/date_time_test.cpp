@@ -1,36 +1,19 @@
 #include "probe/date_time.h"
+#include "probe/probe_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <optional>
 #include <string>
 
+using namespace tarnwick;
 using namespace tarnwick::probe;
 
 namespace {
 
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", zone, 1);
-    }
-    ~ScopedTimeZone() {
-        if (old_)
-            setenv("TZ", old_->c_str(), 1);
-        else
-            unsetenv("TZ");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
-
 TEST(DateTimeTest, UnixTimeToLocalUsesTheStandardOffsetAllYear) {
-    ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    test::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
     EXPECT_DOUBLE_EQ(LocalTimeZoneOffset(), 1.0 / 24);
     EXPECT_DOUBLE_EQ(UnixTimeToLocal(0), 25569 + 1.0 / 24);
     const char* pattern = "yyyy-mm-dd hh:nn:ss";
@@ -40,7 +23,7 @@ TEST(DateTimeTest, UnixTimeToLocalUsesTheStandardOffsetAllYear) {
 }
 
 TEST(DateTimeTest, WestOfUtcGoesBack) {
-    ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
+    test::ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
     EXPECT_DOUBLE_EQ(LocalTimeZoneOffset(), -5.0 / 24);
     EXPECT_EQ(FormatDateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocal(0)), "1969-12-31 19:00:00");
 }

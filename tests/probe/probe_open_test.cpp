@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 using namespace tarnwick;
 using namespace tarnwick::probe;
@@ -32,23 +30,6 @@ bool Logged(const test::LibraryLogCapture& log, const std::string& line) {
     const auto lines = log.Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
-
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", zone, 1);
-    }
-    ~ScopedTimeZone() {
-        if (old_)
-            setenv("TZ", old_->c_str(), 1);
-        else
-            unsetenv("TZ");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
 
 class ProbeOpenTest : public test::ProbeTest {
 protected:
@@ -71,7 +52,7 @@ protected:
 };
 
 TEST_F(ProbeOpenTest, InfoTextOfAnMp4HasEveryLine) {
-    ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    test::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
     const std::string path = TaggedMp4();
     TAVProbe probe;
     ASSERT_TRUE(probe.Open(path, "")) << probe.LastError();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tarnwick::test {
@@ -16,6 +17,18 @@ class ProbeTest : public ::testing::Test {
 protected:
     void SetUp() override { LoadLibrariesOrFail(); }
     TempFolder folder_;
+};
+
+// Sets TZ for one test and puts the old value back.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone);
+    ~ScopedTimeZone();
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> old_;
 };
 
 // The text of the std::runtime_error the action raises; empty when it raises nothing.
