@@ -1,7 +1,7 @@
 #include "probe/av_probe.h"
 
 #include "binding/media_libraries.h"
-#include "engine/open_error_text.h"
+#include "engine/open_errors.h"
 #include "platform/codec_lock.h"
 #include "probe/probe_log.h"
 #include "probe/text_helpers.h"

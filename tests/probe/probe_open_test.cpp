@@ -1,6 +1,6 @@
 #include "binding/log_capture.h"
 #include "binding/media_libraries.h"
-#include "engine/open_error_text.h"
+#include "engine/open_errors.h"
 #include "fixtures/fixture_writer.h"
 #include "probe/av_probe.h"
 #include "probe/probe_test_support.h"
