@@ -2,24 +2,11 @@
 
 #include "fixtures/frame_number_blocks.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
 
 namespace tarnwick::test {
-
-ScopedTimeZone::ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    setenv("TZ", zone, 1);
-}
-
-ScopedTimeZone::~ScopedTimeZone() {
-    if (old_)
-        setenv("TZ", old_->c_str(), 1);
-    else
-        unsetenv("TZ");
-}
 
 std::string RaisedText(const std::function<void()>& action) {
     try {

@@ -3,12 +3,12 @@
 // and reading the drawn frame number out of a decoded picture.
 
 #include "platform/bitmap24.h"
+#include "support/scoped_time_zone.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace tarnwick::test {
@@ -17,18 +17,6 @@ class ProbeTest : public ::testing::Test {
 protected:
     void SetUp() override { LoadLibrariesOrFail(); }
     TempFolder folder_;
-};
-
-// Sets TZ for one test and puts the old value back.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone);
-    ~ScopedTimeZone();
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> old_;
 };
 
 // The text of the std::runtime_error the action raises; empty when it raises nothing.
