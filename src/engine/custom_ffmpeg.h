@@ -154,6 +154,7 @@ public:
     void RunMainLoop(TTranscodeTables& run);
     int ChooseInputFile(const TTranscodeTables& run, double& outputTimeMin) const;
     void CorrectTimestamps(TInputStreamRecord& ist, AVPacket* packet);
+    bool InOutputWindow(const TInputStreamRecord& ist) const;
     void CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                     const AVPacket* packet);
     void OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
@@ -161,7 +162,6 @@ public:
     int DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                        const AVPacket* packet);
     void DrainEncoders(int index, TTranscodeTables& run);
-    void FlushAudioFifo(AVFormatContext* file, TOutputStreamRecord& ost);
     void FilterAndMux(AVPacket* packet, AVFormatContext* file, TOutputStreamRecord& ost,
                       size_t first);
     void ReportFilterFailure(const AVBSFContext* filter, int streamIndex,

@@ -4,6 +4,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "engine/audio_volume.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
@@ -17,56 +18,6 @@ using platform::FFMpegException;
 
 namespace {
 
-template <typename Sample, typename Scale>
-void ScaleSamples(uint8_t* data, int count, Scale scale) {
-    auto* samples = reinterpret_cast<Sample*>(data);
-    for (int i = 0; i < count; ++i) samples[i] = scale(samples[i]);
-}
-
-// Integer samples are scaled by volume / 256 with rounding and clamped; 256 keeps them.
-template <typename Sample, typename Wide>
-Sample ScaleInteger(Sample value, int volume, Wide low, Wide high) {
-    const Wide scaled = (static_cast<Wide>(value) * volume + 128) >> 8;
-    return static_cast<Sample>(std::clamp(scaled, low, high));
-}
-
-void ApplyVolume(AVFrame* frame, int volume) {
-    const auto format = static_cast<AVSampleFormat>(frame->format);
-    const bool planar = AV.av_sample_fmt_is_planar(format) != 0;
-    const int channels = frame->ch_layout.nb_channels;
-    const int planes = planar ? channels : 1;
-    const int count = frame->nb_samples * (planar ? 1 : channels);
-    for (int plane = 0; plane < planes; ++plane) {
-        uint8_t* data = frame->extended_data[plane];
-        switch (AV.av_get_packed_sample_fmt(format)) {
-        case AV_SAMPLE_FMT_U8:
-            ScaleSamples<uint8_t>(data, count, [volume](uint8_t v) {
-                return static_cast<uint8_t>(
-                    ScaleInteger<int32_t, int32_t>(v - 128, volume, -128, 127) + 128);
-            });
-            break;
-        case AV_SAMPLE_FMT_S16:
-            ScaleSamples<int16_t>(data, count, [volume](int16_t v) {
-                return ScaleInteger<int16_t, int32_t>(v, volume, -32768, 32767);
-            });
-            break;
-        case AV_SAMPLE_FMT_S32:
-            ScaleSamples<int32_t>(data, count, [volume](int32_t v) {
-                return ScaleInteger<int32_t, int64_t>(v, volume, INT32_MIN, INT32_MAX);
-            });
-            break;
-        case AV_SAMPLE_FMT_FLT:
-            ScaleSamples<float>(data, count, [volume](float v) { return v * volume / 256.0f; });
-            break;
-        case AV_SAMPLE_FMT_DBL:
-            ScaleSamples<double>(data, count, [volume](double v) { return v * volume / 256.0; });
-            break;
-        default:
-            return; // 64-bit integer samples are left as they are
-        }
-    }
-}
-
 // Time of one picture of the stream.
 int64_t PictureDurationUs(const TInputStreamRecord& ist) {
     const AVRational timeBase = TCustomFFmpeg::DecoderTimeBase(ist);
@@ -75,6 +26,12 @@ int64_t PictureDurationUs(const TInputStreamRecord& ist) {
 
 } // namespace
 
+// Data before the start time is not output, nor data past the recording time that the loop read
+// while another stream caught up or that a decoder held back until its end.
+bool TCustomFFmpeg::InOutputWindow(const TInputStreamRecord& ist) const {
+    return (StartTime == 0 || ist.Pts >= StartTime) && ist.Pts - StartTime < RecordingTime;
+}
+
 int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                                 const AVPacket* packet) {
     if (ist.NextPts == AV_NOPTS_VALUE) ist.NextPts = ist.Pts;
@@ -82,8 +39,7 @@ int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTa
         ist.NextPts = AV.av_rescale_q(packet->dts, ist.Stream->time_base, AV_TIME_BASE_Q);
     if (packet) ist.Pts = ist.NextPts;
 
-    const bool feedOutputs = StartTime == 0 || ist.Pts >= StartTime;
-    if (packet && feedOutputs) CopyPacket(ist, index, run, packet);
+    if (packet && InOutputWindow(ist)) CopyPacket(ist, index, run, packet);
 
     AVCodecContext* decoder = ist.Decoder;
     if (!ist.DecodingNeeded) {
@@ -124,6 +80,11 @@ int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTa
 void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
                                        TTranscodeTables& run, AVFrame* frame) {
     AVCodecContext* decoder = ist.Decoder;
+    // Decoders of this generation may hold several packets back (frame threads, reordering):
+    // the frame's own timestamp tells its time; the running estimate serves frames without one.
+    if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
+        ist.NextPts =
+            AV.av_rescale_q(frame->best_effort_timestamp, ist.Stream->time_base, AV_TIME_BASE_Q);
     ist.Pts = ist.NextPts;
     const bool video = decoder->codec_type == AVMEDIA_TYPE_VIDEO;
     if (video) {
@@ -139,8 +100,7 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
     } else {
         if (frame->sample_rate > 0)
             ist.NextPts += int64_t{1000000} * frame->nb_samples / frame->sample_rate;
-        if (AudioVolume != 256 && AV.av_frame_make_writable(frame) >= 0)
-            ApplyVolume(frame, AudioVolume);
+        if (AudioVolume != 256) ApplyAudioVolume(*frame, AudioVolume);
     }
 
     if (ist.RateEmulation) {
@@ -152,7 +112,7 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
         ist.RateEmuFrames += 1;
     }
 
-    if (StartTime != 0 && ist.Pts < StartTime) return;
+    if (!InOutputWindow(ist)) return;
     const bool filtered = video && UsingFilters && ist.FilterIn;
     bool more = !filtered || PullFilteredPicture(ist, frame) == 1;
     while (more) {
@@ -190,7 +150,7 @@ int TCustomFFmpeg::DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscode
     if (!gotSubtitle) return 0;
     ist.Pts = ist.NextPts;
     try {
-        if (StartTime == 0 || ist.Pts >= StartTime) {
+        if (InOutputWindow(ist)) {
             for (TOutputStreamRecord& ost : run.OutputStreams) {
                 if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
                 if (ost.Encoder->codec_type != AVMEDIA_TYPE_SUBTITLE)
@@ -236,40 +196,23 @@ void TCustomFFmpeg::CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTab
     }
 }
 
-// After the decoder's last frame: what the audio FIFOs still hold, then every encoder's
+// After the decoder's last frame: what the audio paths still hold, then every encoder's
 // delayed packets.
 void TCustomFFmpeg::DrainEncoders(int index, TTranscodeTables& run) {
     for (TOutputStreamRecord& ost : run.OutputStreams) {
         if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
-        AVCodecContext* encoder = ost.Encoder;
         AVFormatContext* file = run.OutputFiles[ost.FileIndex];
-        if (encoder->codec_type == AVMEDIA_TYPE_AUDIO) {
-            if (encoder->frame_size <= 1) continue;
-            FlushAudioFifo(file, ost);
-        } else if (encoder->codec_type != AVMEDIA_TYPE_VIDEO) {
-            continue;
+        switch (ost.Encoder->codec_type) {
+        case AVMEDIA_TYPE_AUDIO:
+            DrainAudioOutput(file, ost);
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+            if (EncodeFrame(file, ost, nullptr) < 0) throw FFMpegException("Video encoding failed");
+            break;
+        default:
+            break; // subtitles keep nothing back
         }
-        EncodeFrame(file, ost, nullptr);
     }
-}
-
-// The samples short of a whole encoder frame. An encoder that takes no short frame gets the
-// rest padded with silence, so that no sample of the input is lost.
-void TCustomFFmpeg::FlushAudioFifo(AVFormatContext* file, TOutputStreamRecord& ost) {
-    const int rest = AV.av_audio_fifo_size(ost.AudioFifo);
-    if (rest <= 0) return;
-    const AVCodecContext* encoder = ost.Encoder;
-    const bool shortFrame = (encoder->codec->capabilities &
-                             (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE)) != 0;
-    const int samples = shortFrame ? rest : encoder->frame_size;
-    AVFrame* frame = AudioEncoderFrame(ost, samples);
-    AV.av_audio_fifo_read(ost.AudioFifo, reinterpret_cast<void**>(frame->extended_data), rest);
-    if (samples > rest)
-        AV.av_samples_set_silence(frame->extended_data, rest, samples - rest,
-                                  encoder->ch_layout.nb_channels, encoder->sample_fmt);
-    frame->pts = ost.SyncOpts;
-    ost.SyncOpts += samples;
-    EncodeFrame(file, ost, frame);
 }
 
 } // namespace tarnwick::engine

@@ -118,6 +118,12 @@ int TCustomFFmpeg::EncodeFrame(AVFormatContext* file, TOutputStreamRecord& ost,
     AVPacket* packet = ost.Packet;
     while ((result = AV.avcodec_receive_packet(encoder, packet)) >= 0) {
         NoteCodedFrame(ost.CodedFrame, packet);
+        // Video encoders of this generation leave the duration open; the muxer needs it to
+        // give the last picture its time.
+        if (packet->duration == 0 && encoder->codec_type == AVMEDIA_TYPE_VIDEO)
+            packet->duration = encoder->framerate.num > 0 && encoder->framerate.den > 0
+                                   ? AV.av_rescale_q(1, av_inv_q(encoder->framerate), encoder->time_base)
+                                   : 1;
         byteCounter += packet->size;
         written += packet->size;
         if (ost.PassLogFile && encoder->stats_out)

@@ -3,6 +3,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "engine/codec_tags.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
@@ -84,6 +85,11 @@ void TCustomFFmpeg::PrepareStreamCopy(const TTranscodeTables& run, TOutputStream
             AV.av_codec_get_tag(tags, in->codec_id) == 0)
             out->codec_tag = in->codec_tag;
     }
+    // This generation's muxers refuse a tag they cannot store rather than ignore it.
+    const AVFormatContext* output = run.OutputFiles[ost.FileIndex];
+    if (!OutputCanStoreTag(output->oformat, out->codec_id, out->codec_tag,
+                           output->strict_std_compliance))
+        out->codec_tag = 0;
     // The stream's own time base, unless it is finer than the decoder's and than a millisecond.
     const AVRational decoderBase = DecoderTimeBase(ist);
     const double streamSeconds = av_q2d(ist.Stream->time_base);

@@ -139,13 +139,18 @@ std::string DamagedClip(const test::TempFolder& folder) {
     fixtures::WriteClip(path, spec);
     const auto packets = test::ReadPackets(path, AVMEDIA_TYPE_AUDIO);
     EXPECT_GT(packets.size(), 6u);
-    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-    for (size_t i = packets.size() / 2; i < packets.size() / 2 + 2; ++i) {
-        EXPECT_GE(packets[i].Position, 0);
-        file.seekp(packets[i].Position);
-        const std::vector<char> zeros(packets[i].Data.size(), 0);
-        file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
     }
+    for (size_t i = packets.size() / 2; i < packets.size() / 2 + 2; ++i) {
+        const std::string data(packets[i].Data.begin(), packets[i].Data.end());
+        const size_t at = bytes.find(data);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) bytes.replace(at, data.size(), data.size(), '\0');
+    }
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
