@@ -11,6 +11,7 @@
 #include "engine/engine_types.h"
 #include "engine/ffmpeg_thread.h"
 #include "engine/job_settings.h"
+#include "engine/sample_buffer.h"
 #include "engine/transcode_records.h"
 #include "platform/bitmap24.h"
 #include "platform/thread_priority.h"
@@ -20,10 +21,12 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <list>
 #include <set>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,143 @@ public:
     int AddOutputFile(AVFormatContext* context);
     void AddStreamMap(const TStreamMap& map);
     void AddMetaDataMap(const TMetaDataMap& map);
+
+    // ---- Option text (option_dispatcher.cpp) ----
+    // Splits the text into name=value lines and dispatches each in order. An error ends the
+    // text at that line; earlier lines stay applied.
+    void ApplyOptionText(const std::string& text);
+    // Looks the name up (exactly, case-sensitively) and performs its action; unknown names go
+    // to SetGenericOption. Raises FFMpegException or platform::EConvertError.
+    void DispatchOption(const std::string& name, const std::string& value);
+    void IgnoreOption(const std::string& name);
+    [[noreturn]] void RefuseOption(const std::string& name);
+
+    // ---- Option value handlers (options_*.cpp); each raises FFMpegException ----
+    // Formats (options_formats.cpp)
+    void SetFormat(const std::string& value);
+    void SetInputFormat(const std::string& value);
+    void SetOutputFormat(const std::string& value);
+    // Library options by name (options_generic.cpp). Returns whether a generic context or an
+    // encoder's or muxer's private options took the name.
+    bool SetGenericOption(const std::string& name, const std::string& value);
+    bool SetGenericIntOption(const std::string& name, int32_t value);
+    // Copies every accepted option from source to target when the option's flags hold all
+    // bits of `flags` (AV_OPT_FLAG_*). Both are objects with an AVClass.
+    void ApplyContextOptions(void* target, void* source, int flags);
+    void SetBitRate(const std::string& name, const std::string& value);
+    // Private options kept for an encoder of the media type or for the muxer.
+    // The caller owns the returned copy (pass it to avcodec_open2 / avformat_write_header,
+    // then to ReportUnusedPrivateOptions, then free it).
+    AVDictionary* CopyEncoderPrivateOptions(int mediaType) const;
+    AVDictionary* CopyMuxerPrivateOptions() const;
+    // Logs each option left in `leftover` as not used by `consumer`, once per name and job.
+    void ReportUnusedPrivateOptions(const AVDictionary* leftover, const std::string& consumer);
+    // Maps and times (options_maps_times.cpp)
+    void SetStreamMap(const std::string& value);
+    void SetMetaDataMap(const std::string& value);
+    void SetRecordingTime(const std::string& name, const std::string& value);
+    void SetRecordingTimeMs(int32_t ms);
+    void SetStartTime(const std::string& name, const std::string& value);
+    void SetStartTimeUs(int64_t us);
+    void SetInputTsOffset(const std::string& name, const std::string& value);
+    void SetRecTimestamp(const std::string& name, const std::string& value);
+    void SetInputTsScale(const std::string& value);
+    // Metadata: an empty value leaves the field as it was.
+    void SetTitle(const std::string& value);
+    void SetAuthor(const std::string& value);
+    void SetCopyright(const std::string& value);
+    void SetComment(const std::string& value);
+    void SetGenre(const std::string& value);
+    void SetAlbum(const std::string& value);
+    // Picture and sound formats (options_picture.cpp)
+    void SetFrameRate(const std::string& value);
+    void SetFrameSize(const std::string& value);
+    void SetAspect(const std::string& value);
+    void SetPixFmt(const std::string& value);
+    void SetSampleFmt(const std::string& value);
+    // Crops shrink the current frame size, so they follow the input opening or "s".
+    void SetCropTop(int32_t value);
+    void SetCropBottom(int32_t value);
+    void SetCropLeft(int32_t value);
+    void SetCropRight(int32_t value);
+    void SetPadTop(int32_t value);
+    void SetPadBottom(int32_t value);
+    void SetPadLeft(int32_t value);
+    void SetPadRight(int32_t value);
+    // Red in the lowest byte, then green, then blue.
+    void SetPadColor(int32_t color);
+    // Codecs, tags, quantisers, statistics, hooks, filters (options_codecs.cpp)
+    void SetVideoCodec(const std::string& value);
+    void SetAudioCodec(const std::string& value);
+    void SetSubtitleCodec(const std::string& value);
+    void SetVideoTag(const std::string& value);
+    void SetAudioTag(const std::string& value);
+    void SetQScale(const std::string& value);
+    void SetPass(int32_t value);
+    void SetIntraMatrix(const std::string& value);
+    void SetInterMatrix(const std::string& value);
+    void SetVstats();
+    void SetVstatsFile(const std::string& value);
+    void AddVideoHook(const std::string& value);
+    void AddBitstreamFilter(const std::string& name, const std::string& value);
+    void SetProgramId(int32_t value);
+
+    // ---- Input opening (input.cpp, codec_lookup.cpp) ----
+    // Opens `fileName` with the pending input settings, reads its stream information, seeks to
+    // StartTime, makes one decoder context per stream into InputCodecContexts[file] (made from
+    // the stream's parameters for the stream's decoder, not opened), copies the input's picture
+    // and sound parameters into the pending fields and registers the file. False: nothing was
+    // added, LastErrorText says why. Raises only for a stream of an invalid media type.
+    bool OpenInputFile(const std::string& fileName);
+    // Whether some input holds a video, an audio, a subtitle stream.
+    void CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& hasSubtitle);
+    // An empty name gives AV_CODEC_ID_NONE and true. Otherwise the encoder or decoder of that
+    // name ("libfaac" and "libamr_nb" stand for the encoders this library has instead); false
+    // with LastErrorText "Unknown %s '%s'" or "Invalid %s type '%s'". `codec` (optional)
+    // receives the codec found.
+    bool FindCodecId(const std::string& name, AVMediaType type, bool encoder, AVCodecID& id,
+                     const AVCodec** codec = nullptr);
+
+    // ---- Output opening (output.cpp, output_streams.cpp) ----
+    // Finds the muxer, creates the wanted streams with their encoder contexts, copies the
+    // metadata and opens the file for writing. False: LastErrorText says why, nothing stays.
+    //
+    // State of an output after success, which the transcode relies on:
+    // - OutputFiles[i] is made by avformat_alloc_output_context2 (muxer private data with its
+    //   defaults); unless the muxer has AVFMT_NOFILE, pb is open (avio_open2, writing). The
+    //   header is NOT written: the transcode writes it with CopyMuxerPrivateOptions(). The
+    //   format options are applied, max_delay is set, and the muxer's private "preload" (mpeg)
+    //   and "loop" (gif) are set on priv_data.
+    // - Stream j of the file has OutputCodecContexts[i][j]; OutputStreamCopy[i][j] tells a copy.
+    //   A copy's context has no codec (codec_type and, for video, sample_aspect_ratio set).
+    //   An encoding stream's context is avcodec_alloc_context3(encoder) (codec set, nullptr
+    //   when the library has no encoder for the guessed id, codec_id set either way) with the
+    //   generic options applied and: video: width/height (padded), time_base (1/frame rate,
+    //   snapped to the encoder's list), framerate, sample_aspect_ratio, pix_fmt, gop_size,
+    //   flags (QSCALE with global_quality in lambda, PSNR, PASS1/2, GLOBAL_HEADER),
+    //   matrices, rc_override, rc_initial_buffer_occupancy, intra_dc_precision, thread_count,
+    //   codec_tag; audio: sample_rate, time_base 1/sample_rate, ch_layout (AudioChannels),
+    //   sample_fmt, flags/global_quality, thread_count, codec_tag; subtitle: codec only. It is
+    //   not opened. A codec tag the container cannot store is already dropped (see
+    //   codec_tags.h; apply the same to copied streams).
+    // - The stream's codecpar holds the context's parameters (avcodec_parameters_from_context)
+    //   and its metadata the language; the muxer may still change stream time bases at header
+    //   time. BitstreamFilterTable[i][j] holds the stream's bitstream filter chain.
+    bool OpenOutputFile(const std::string& fileName);
+    // Add one stream (and its encoder context) to `output`, which is OutputFiles[i] or the
+    // output being opened; raise FFMpegException on failure.
+    void NewVideoStream(AVFormatContext* output);
+    void NewAudioStream(AVFormatContext* output);
+    void NewSubtitleStream(AVFormatContext* output);
+    // "newvideo", "newaudio", "newsubtitle": a stream for the last output.
+    void AddVideoStreamToLastOutput();
+    void AddAudioStreamToLastOutput();
+    void AddSubtitleStreamToLastOutput();
+    // Whether the filter text names a filter that changes the picture size.
+    static bool HasResizingFilter(const std::string& filters);
+    // Closes output i's file (deleting it when empty) and frees its encoder contexts and
+    // context; the table entry becomes nullptr. The count is the caller's business.
+    void ReleaseOutputFile(int index);
 
     // ---- Transcode (transcode*.cpp) ----
     void Transcode(AVFormatContext** outputFiles, int outputFileCount, AVFormatContext** inputFiles,
@@ -188,6 +328,11 @@ public:
     void AudioOutput(AVFormatContext* file, TOutputStreamRecord& ost, TInputStreamRecord& ist,
                      AVFrame* samples);
 
+    // At the end of input: encodes what waits in the resampler and the FIFO (a short last frame
+    // where the encoder allows one, else padded with silence to a whole frame), then drains the
+    // encoder's delayed packets.
+    void DrainAudioOutput(AVFormatContext* file, TOutputStreamRecord& ost);
+
     // ---- Subtitle path (subtitle_*.cpp) ----
     // `pts` in ist.Stream->time_base (AV_NOPTS_VALUE when the packet had none).
     void WriteSubtitle(AVFormatContext* file, TOutputStreamRecord& ost, int64_t pts,
@@ -211,6 +356,12 @@ public:
     std::array<std::vector<AVCodecContext*>, MaxFiles> InputCodecContexts{};
     std::array<std::vector<AVCodecContext*>, MaxFiles> OutputCodecContexts{};
 
+    // ======== Opened files: what the library generation keeps outside its contexts ========
+    // Per output file and stream: the stream is copied, not encoded.
+    std::array<std::vector<bool>, MaxFiles> OutputStreamCopy{};
+    // Per input file: "re" was given for it (feed no faster than real time).
+    std::array<bool, MaxFiles> InputRateEmulation{};
+
     // ======== 4. Library option contexts (made by Prepare) ========
     std::array<AVCodecContext*, MediaTypeCount> CodecOptions{};
     AVFormatContext* FormatOptions = nullptr;
@@ -220,6 +371,12 @@ public:
     // library generation takes privately; handed over when that encoder or muxer opens.
     std::array<AVDictionary*, MediaTypeCount> EncoderPrivateOptions{};
     AVDictionary* MuxerPrivateOptions = nullptr;
+
+    // ======== Option handler state ========
+    // The texts the frame-hook arguments point into; a module may keep those pointers.
+    std::deque<std::string> VideoHookArgumentTexts;
+    // Private options already reported as not used.
+    std::set<std::string> ReportedUnusedOptions;
 
     // ======== 5. Run state ========
     bool Running = false;
@@ -243,7 +400,9 @@ public:
     // ======== Hook state of the video path ========
     int32_t HookFrameNumber = 0;
     THookAction HookAction = haContinue;
-    std::vector<uint8_t> HookBuffer;
+    // Working copy of the decoded picture (deinterlaced, hooked); a picture with buffers of its
+    // own, since the encoders and filters that take it may keep references to them.
+    AVFrame* HookBuffer = nullptr;
     platform::Bitmap24* HookBitmap = nullptr;
     int32_t HookBitmapBitsPerPixel = 24;
     AVPixelFormat HookRgbPixFmt = AV_PIX_FMT_BGR24;
@@ -253,6 +412,15 @@ public:
     std::string FilterErrorText;
     int32_t FramesDuplicated = 0;
     int32_t FramesDropped = 0;
+
+    // ======== Work buffers of the video, audio and subtitle paths (made at first need, kept
+    // for later runs of the job, released by FreeJobResources) ========
+    AVFrame* VideoEncodeFrame = nullptr; // the picture handed to a video encoder, per frame
+    TSampleBuffer AudioBuf;              // resampler or sample-format converter output
+    TSampleBuffer SilenceBuffer;         // silence followed by a chunk, when the sync adds some
+    uint8_t* SubtitleEncodeBuffer = nullptr; // SubtitleEncodeBufferSize bytes
+    static constexpr int SubtitleEncodeBufferSize = 65536;
+    void ReleaseMediaPathBuffers();
 
     // ======== Transcode run state (counters for the progress report, codec registry) ========
     int64_t TimerStart = 0; // av_gettime when the main loop starts

@@ -3,7 +3,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
-#include "engine/open_error_text.h"
+#include "engine/open_errors.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include "binding/log_levels.h"
 #include "binding/media_libraries.h"
-#include "engine/open_error_text.h"
+#include "engine/open_errors.h"
 #include "platform/codec_lock.h"
 #include "platform/ffmpeg_exception.h"
 

@@ -102,6 +102,12 @@ struct TOutputStreamRecord {
     // The frame handed to the audio encoder; see TCustomFFmpeg::AudioEncoderFrame.
     AVFrame* AudioFrame = nullptr;
 
+    // Audio path: the decoded chunks Resampler was made for, so that a decoder that changes
+    // format, rate or channel count mid-stream gets a new one.
+    int32_t ResamplerInputFormat = AV_SAMPLE_FMT_NONE;
+    int32_t ResamplerInputRate = 0;
+    int32_t ResamplerInputChannels = 0;
+
     FILE* PassLogFile = nullptr; // first-pass statistics file
 
     // Packet output: the stream's bitstream filter chain (from BitstreamFilterTable), a packet

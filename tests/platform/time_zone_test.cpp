@@ -1,29 +1,11 @@
 #include "platform/time_zone.h"
 
-#include <gtest/gtest.h>
+#include "support/scoped_time_zone.h"
 
-#include <cstdlib>
-#include <optional>
-#include <string>
+#include <gtest/gtest.h>
 
 namespace tarnwick::platform {
 namespace {
-
-// Sets TZ for one test and puts the old value back.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", zone, 1);
-    }
-    ~ScopedTimeZone() {
-        if (old_) setenv("TZ", old_->c_str(), 1);
-        else unsetenv("TZ");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
 
 TEST(TimeZone, StandardOffsetIgnoresDaylightSaving) {
     struct Case {
@@ -32,7 +14,7 @@ TEST(TimeZone, StandardOffsetIgnoresDaylightSaving) {
     };
     for (const Case& c : {Case{"UTC0", 0}, Case{"CET-1CEST,M3.5.0,M10.5.0/3", 3600},
                           Case{"EST5EDT,M3.2.0,M11.1.0", -18000}, Case{"IST-5:30", 19800}}) {
-        ScopedTimeZone zone(c.zone);
+        test::ScopedTimeZone zone(c.zone);
         EXPECT_EQ(LocalStandardOffsetSeconds(), c.offset) << c.zone;
     }
 }

@@ -1,0 +1,59 @@
+#include "app/core/app_paths.h"
+
+#include "platform/atomic_file.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace tarnwick::app {
+namespace {
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder.push_back('/');
+    return folder;
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    return "/tmp";
+}
+
+} // namespace
+
+std::string ExecutableFolder() {
+    std::error_code error;
+    const auto executable = std::filesystem::canonical("/proc/self/exe", error);
+    if (error) return "./";
+    return WithSlash(executable.parent_path().string());
+}
+
+std::string SettingsFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return WithSlash(config) + "tarnwick/";
+    return WithSlash(HomeFolder()) + ".config/tarnwick/";
+}
+
+std::string SettingsFilePath() { return SettingsFolder() + "tarnwick.ini"; }
+std::string ShippedSettingsFilePath() { return ExecutableFolder() + "tarnwick.ini"; }
+std::string PresetsFilePath() { return ExecutableFolder() + "tarnwickformat.ini"; }
+std::string ListBackgroundPicturePath() { return ExecutableFolder() + "skin/lvBack.bmp"; }
+std::string CoverPicturePath() { return ExecutableFolder() + "skin/tarnwickcover.jpg"; }
+std::string DefaultOutputFolder() { return WithSlash(HomeFolder()) + "tarnwick"; }
+
+bool SeedSettingsFile() {
+    const std::string settings = SettingsFilePath();
+    std::error_code error;
+    std::filesystem::create_directories(SettingsFolder(), error);
+    if (std::filesystem::exists(settings, error)) return true;
+    std::string shipped;
+    if (!platform::ReadFileContents(ShippedSettingsFilePath(), shipped)) return false;
+    // Replacing atomically: a crash while seeding must not leave a half settings file that
+    // the next start would take for the user's own.
+    return platform::ReplaceFileContents(settings, shipped);
+}
+
+} // namespace tarnwick::app
