@@ -62,6 +62,7 @@ namespace {
 struct Input {
     AVFormatContext* Context = nullptr;
     explicit Input(const std::string& path) {
+        LoadLibrariesOrFail();
         EXPECT_GE(AV.avformat_open_input(&Context, path.c_str(), nullptr, nullptr), 0) << path;
         if (Context) AV.avformat_find_stream_info(Context, nullptr);
     }

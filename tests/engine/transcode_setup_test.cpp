@@ -163,7 +163,9 @@ TEST(TranscodeSetup, StreamCopyWritesTheInputPacketsFromTheFirstKeyPacketOn) {
             auto expected = test::ReadPackets(c.input, type);
             const auto firstKey = std::find_if(expected.begin(), expected.end(),
                                                [](const test::TPacketCopy& p) { return p.Key; });
-            if (c.input == cut) EXPECT_NE(firstKey, expected.begin());
+            if (c.input == cut) {
+                EXPECT_NE(firstKey, expected.begin());
+            }
             expected.erase(expected.begin(), firstKey);
             const auto written = test::ReadPackets(output, type);
             ASSERT_FALSE(written.empty());
