@@ -224,6 +224,14 @@ public:
     // context; the table entry becomes nullptr. The count is the caller's business.
     void ReleaseOutputFile(int index);
 
+    // ---- Target presets (targets.cpp) ----
+    // Type "vcd", "svcd", "dvd", "dv" or "dv50"; norm "pal", "ntsc", "film" or anything else
+    // for the choice by frame rate, falling back on `defaultNorm`. Raises FFMpegException.
+    void ApplyTarget(const std::string& type, const std::string& norm,
+                     const std::string& defaultNorm);
+    // "target": "[pal-|ntsc-|film-]type".
+    void SetTarget(const std::string& value);
+
     // ---- Transcode (transcode*.cpp) ----
     void Transcode(AVFormatContext** outputFiles, int outputFileCount, AVFormatContext** inputFiles,
                    int inputFileCount, TStreamMap* streamMaps, int streamMapCount);

@@ -6,4 +6,5 @@ target_sources(tarnwick_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/open_errors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/output.cpp
     ${CMAKE_CURRENT_LIST_DIR}/output_streams.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/targets.cpp
 )

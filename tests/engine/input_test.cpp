@@ -2,6 +2,7 @@
 
 #include "binding/media_libraries.h"
 #include "fixtures/fixture_writer.h"
+#include "platform/ffmpeg_exception.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,19 @@ TEST_F(InputTest, ASecondInputKeepsTheFrameSizeButNotTheCodecNames) {
     EXPECT_TRUE(hasVideo);
     EXPECT_TRUE(hasAudio);
     EXPECT_FALSE(hasSubtitle);
+}
+
+TEST_F(InputTest, CropsAfterOpeningAreMeasuredAgainstTheInput) {
+    fx::ClipSpec spec = fx::SimpleClip(3, false);
+    spec.video->width = 320;
+    spec.video->height = 240;
+    ASSERT_TRUE(job.OpenInputFile(Clip("crop.mkv", spec))) << job.LastErrorText;
+    job.SetCropTop(10);
+    job.SetCropBottom(10);
+    job.SetCropLeft(20);
+    EXPECT_EQ(job.FrameHeight, 220);
+    EXPECT_EQ(job.FrameWidth, 300);
+    EXPECT_THROW(job.SetCropRight(300), tarnwick::platform::FFMpegException);
 }
 
 TEST_F(InputTest, RawInputTakesThePendingPictureSettings) {
