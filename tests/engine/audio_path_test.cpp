@@ -26,7 +26,7 @@ fixtures::ClipSpec Tone(int rate, int channels, double seconds, int frameSamples
     return spec;
 }
 
-const fixtures::StreamInfo& Audio(const fixtures::FileInfo& info) {
+fixtures::StreamInfo Audio(const fixtures::FileInfo& info) {
     const fixtures::StreamInfo* audio = info.First(AVMEDIA_TYPE_AUDIO);
     if (!audio) throw std::runtime_error("no audio stream");
     return *audio;
@@ -66,7 +66,7 @@ TEST_F(AudioPathTest, ConvertsRateAndChannelCount) {
         c.Input(In());
         c.Output(Out("out.m4a"), "acodec=aac\n" + k.options);
         ASSERT_TRUE(c.Run()) << c.Error();
-        const fixtures::StreamInfo& audio = Audio(fixtures::ReadFileInfo(Out("out.m4a")));
+        const fixtures::StreamInfo audio = Audio(fixtures::ReadFileInfo(Out("out.m4a")));
         EXPECT_EQ(audio.codecId, AV_CODEC_ID_AAC);
         EXPECT_EQ(audio.sampleRate, 44100);
         EXPECT_EQ(audio.channels, 2);
@@ -81,7 +81,8 @@ TEST_F(AudioPathTest, SyncAddsSilenceForALateStartAndLeavesSmallDriftAlone) {
     fixtures::WriteClip(In(), Tone(44100, 2, 2.0));
     Conversion c;
     c.Input(In(), "itsoffset=0.5\nitsscale=0:1.025");
-    c.Output(Out(), "acodec=pcm_s16le\nar=44100\nac=2\nasync=1\nv=3");
+    c.Output(Out(), "acodec=pcm_s16le\nar=44100\nac=2\nasync=1");
+    c.job.Verbose = 3; // the sync lines
     ASSERT_TRUE(c.Run()) << c.Error();
 
     ASSERT_EQ(c.CountStartingWith("adding "), 1);
@@ -113,7 +114,8 @@ TEST_F(AudioPathTest, StretchingIsClampedAndSmallDriftNeverCorrected) {
         SCOPED_TRACE(k.name);
         Conversion c;
         c.Input(In(), "itsoffset=0.5\nitsscale=0:" + k.scale);
-        c.Output(Out(), "acodec=pcm_s16le\nar=44100\nac=2\nasync=100\nv=3");
+        c.Output(Out(), "acodec=pcm_s16le\nar=44100\nac=2\nasync=100");
+        c.job.Verbose = 3;
         ASSERT_TRUE(c.Run()) << c.Error();
         EXPECT_EQ(c.CountStartingWith("adding "), 1);
         const std::string prefix = "compensating audio timestamp drift:";

@@ -40,6 +40,7 @@ TEST_F(SubtitlePathTest, TextSubtitlesAreCopiedOrReEncoded) {
     };
     const Case cases[] = {
         {"copied into MKV", "copy.mkv", "scodec=copy", AV_CODEC_ID_SUBRIP},
+        {"re-encoded into MKV", "srt.mkv", "scodec=subrip", AV_CODEC_ID_SUBRIP},
         {"re-encoded as ASS", "ass.mkv", "scodec=ass", AV_CODEC_ID_ASS},
         {"re-encoded as MP4 text", "text.mp4", "scodec=mov_text", AV_CODEC_ID_MOV_TEXT},
     };

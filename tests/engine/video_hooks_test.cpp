@@ -100,10 +100,11 @@ TEST_F(VideoHooksTest, CustomHookPaintsDiscardsStopsAndSurvivesErrors) {
 }
 
 TEST_F(VideoHooksTest, HookRangesRunTheModuleOnlyInsideThemAndEndAfterTheLast) {
-    // Pictures at 5, 15, 25, 35, 45 and 50 seconds.
-    fixtures::ClipSpec spec = LosslessClip(6);
+    // Ranges' ends belong to them. The steps stay below the 10 s that counts as a timestamp
+    // discontinuity.
+    fixtures::ClipSpec spec = LosslessClip(10);
     spec.video->timeBase = AVRational{1, 10};
-    spec.video->pts = {50, 150, 250, 350, 450, 500};
+    spec.video->pts = {0, 90, 150, 200, 250, 290, 350, 400, 450, 500};
     fixtures::WriteClip(In(), spec);
 
     Conversion c;
@@ -115,8 +116,8 @@ TEST_F(VideoHooksTest, HookRangesRunTheModuleOnlyInsideThemAndEndAfterTheLast) {
     ASSERT_TRUE(c.Run()) << c.Error();
 
     const std::vector<Picture> out = fixtures::ReadPictures(Out());
-    ASSERT_EQ(out.size(), 6u);
-    const bool expected[] = {false, true, false, true, false, false};
+    ASSERT_EQ(out.size(), 10u);
+    const bool expected[] = {false, false, true, true, false, false, true, true, false, false};
     for (size_t i = 0; i < out.size(); ++i) {
         EXPECT_EQ(IsRed(out[i], 8, 8), expected[i]) << "picture " << i;
         EXPECT_FALSE(IsRed(out[i], 80, 80)) << "picture " << i;
