@@ -19,3 +19,13 @@ cmake --build build-asan -j "$jobs"
 # The media libraries are not instrumented; leaks inside them are theirs, not ours.
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE ui
+
+# ThreadSanitizer over the suites that run jobs on several threads.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTARNWICK_SANITIZE=thread -DTARNWICK_BUILD_UI=OFF
+cmake --build build-tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
+
+# The fuzz harnesses, each for a bounded time.
+scripts/fuzz.sh 60

@@ -166,6 +166,71 @@ public:
     void AddBitstreamFilter(const std::string& name, const std::string& value);
     void SetProgramId(int32_t value);
 
+    // ---- Input opening (input.cpp, codec_lookup.cpp) ----
+    // Opens `fileName` with the pending input settings, reads its stream information, seeks to
+    // StartTime, makes one decoder context per stream into InputCodecContexts[file] (made from
+    // the stream's parameters for the stream's decoder, not opened), copies the input's picture
+    // and sound parameters into the pending fields and registers the file. False: nothing was
+    // added, LastErrorText says why. Raises only for a stream of an invalid media type.
+    bool OpenInputFile(const std::string& fileName);
+    // Whether some input holds a video, an audio, a subtitle stream.
+    void CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& hasSubtitle);
+    // An empty name gives AV_CODEC_ID_NONE and true. Otherwise the encoder or decoder of that
+    // name ("libfaac" and "libamr_nb" stand for the encoders this library has instead); false
+    // with LastErrorText "Unknown %s '%s'" or "Invalid %s type '%s'". `codec` (optional)
+    // receives the codec found.
+    bool FindCodecId(const std::string& name, AVMediaType type, bool encoder, AVCodecID& id,
+                     const AVCodec** codec = nullptr);
+
+    // ---- Output opening (output.cpp, output_streams.cpp) ----
+    // Finds the muxer, creates the wanted streams with their encoder contexts, copies the
+    // metadata and opens the file for writing. False: LastErrorText says why, nothing stays.
+    //
+    // State of an output after success, which the transcode relies on:
+    // - OutputFiles[i] is made by avformat_alloc_output_context2 (muxer private data with its
+    //   defaults); unless the muxer has AVFMT_NOFILE, pb is open (avio_open2, writing). The
+    //   header is NOT written: the transcode writes it with CopyMuxerPrivateOptions(). The
+    //   format options are applied, max_delay is set, and the muxer's private "preload" (mpeg)
+    //   and "loop" (gif) are set on priv_data.
+    // - Stream j of the file has OutputCodecContexts[i][j]; OutputStreamCopy[i][j] tells a copy.
+    //   A copy's context has no codec (codec_type and, for video, sample_aspect_ratio set).
+    //   An encoding stream's context is avcodec_alloc_context3(encoder) (codec set, nullptr
+    //   when the library has no encoder for the guessed id, codec_id set either way) with the
+    //   generic options applied and: video: width/height (padded), time_base (1/frame rate,
+    //   snapped to the encoder's list), framerate, sample_aspect_ratio, pix_fmt, gop_size,
+    //   flags (QSCALE with global_quality in lambda, PSNR, PASS1/2, GLOBAL_HEADER),
+    //   matrices, rc_override, rc_initial_buffer_occupancy, intra_dc_precision, thread_count,
+    //   codec_tag; audio: sample_rate, time_base 1/sample_rate, ch_layout (AudioChannels),
+    //   sample_fmt, flags/global_quality, thread_count, codec_tag; subtitle: codec only. It is
+    //   not opened. A codec tag the container cannot store is already dropped (see
+    //   codec_tags.h; apply the same to copied streams).
+    // - The stream's codecpar holds the context's parameters (avcodec_parameters_from_context)
+    //   and its metadata the language; the muxer may still change stream time bases at header
+    //   time. BitstreamFilterTable[i][j] holds the stream's bitstream filter chain.
+    bool OpenOutputFile(const std::string& fileName);
+    // Add one stream (and its encoder context) to `output`, which is OutputFiles[i] or the
+    // output being opened; raise FFMpegException on failure.
+    void NewVideoStream(AVFormatContext* output);
+    void NewAudioStream(AVFormatContext* output);
+    void NewSubtitleStream(AVFormatContext* output);
+    // "newvideo", "newaudio", "newsubtitle": a stream for the last output.
+    void AddVideoStreamToLastOutput();
+    void AddAudioStreamToLastOutput();
+    void AddSubtitleStreamToLastOutput();
+    // Whether the filter text names a filter that changes the picture size.
+    static bool HasResizingFilter(const std::string& filters);
+    // Closes output i's file (deleting it when empty) and frees its encoder contexts and
+    // context; the table entry becomes nullptr. The count is the caller's business.
+    void ReleaseOutputFile(int index);
+
+    // ---- Target presets (targets.cpp) ----
+    // Type "vcd", "svcd", "dvd", "dv" or "dv50"; norm "pal", "ntsc", "film" or anything else
+    // for the choice by frame rate, falling back on `defaultNorm`. Raises FFMpegException.
+    void ApplyTarget(const std::string& type, const std::string& norm,
+                     const std::string& defaultNorm);
+    // "target": "[pal-|ntsc-|film-]type".
+    void SetTarget(const std::string& value);
+
     // ---- Transcode (transcode*.cpp) ----
     void Transcode(AVFormatContext** outputFiles, int outputFileCount, AVFormatContext** inputFiles,
                    int inputFileCount, TStreamMap* streamMaps, int streamMapCount);
@@ -255,6 +320,12 @@ public:
     // stream (made at stream creation), indexed like the files' streams.
     std::array<std::vector<AVCodecContext*>, MaxFiles> InputCodecContexts{};
     std::array<std::vector<AVCodecContext*>, MaxFiles> OutputCodecContexts{};
+
+    // ======== Opened files: what the library generation keeps outside its contexts ========
+    // Per output file and stream: the stream is copied, not encoded.
+    std::array<std::vector<bool>, MaxFiles> OutputStreamCopy{};
+    // Per input file: "re" was given for it (feed no faster than real time).
+    std::array<bool, MaxFiles> InputRateEmulation{};
 
     // ======== 4. Library option contexts (made by Prepare) ========
     std::array<AVCodecContext*, MediaTypeCount> CodecOptions{};

@@ -3,9 +3,6 @@
 #include "binding/frame_hooks.h"
 #include "binding/media_libraries.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
@@ -70,16 +67,6 @@ void TCustomFFmpeg::Prepare() {
     }
 }
 
-namespace {
-
-void DeleteIfEmpty(const char* path) {
-    struct stat info {};
-    if (path && *path && stat(path, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0)
-        unlink(path);
-}
-
-} // namespace
-
 void TCustomFFmpeg::FreeJobResources() {
     if (!binding::MediaLibrariesLoaded()) return;
 
@@ -95,23 +82,13 @@ void TCustomFFmpeg::FreeJobResources() {
     for (auto& dictionary : EncoderPrivateOptions) AV.av_dict_free(&dictionary);
     AV.av_dict_free(&MuxerPrivateOptions);
 
-    for (int i = 0; i < OutputFileCount; ++i) {
-        AVFormatContext* output = OutputFiles[i];
-        if (!output) continue;
-        if (output->oformat && !(output->oformat->flags & AVFMT_NOFILE) && output->pb)
-            AV.avio_closep(&output->pb);
-        for (AVCodecContext*& encoder : OutputCodecContexts[i]) AV.avcodec_free_context(&encoder);
-        OutputCodecContexts[i].clear();
-        // An output that stayed empty would look like a file that exists for a reason.
-        DeleteIfEmpty(output->url);
-        AV.avformat_free_context(output);
-        OutputFiles[i] = nullptr;
-    }
+    for (int i = 0; i < OutputFileCount; ++i) ReleaseOutputFile(i);
     OutputFileCount = 0;
 
     for (int i = 0; i < InputFileCount; ++i) {
         for (AVCodecContext*& decoder : InputCodecContexts[i]) AV.avcodec_free_context(&decoder);
         InputCodecContexts[i].clear();
+        InputRateEmulation[i] = false;
         if (InputFiles[i]) AV.avformat_close_input(&InputFiles[i]);
     }
     InputFileCount = 0;

@@ -5,15 +5,15 @@ namespace tarnwick::test {
 EventRecorder::EventRecorder(component::TCustomAVConverter& component) {
     component.OnLog = [this](int32_t index, component::TLogLevel level, const std::string& msg) {
         std::lock_guard lock(mutex_);
-        logs_.push_back({index, level, msg, std::this_thread::get_id()});
-        ++changes_;
+        logs_.push_back({++changes_, index, level, msg, std::this_thread::get_id()});
         changed_.notify_all();
     };
     component.OnTerminate = [this](int32_t index, bool finished, bool exception,
                                    const std::string& message) {
-        TerminateEvent event{index, finished, exception, message, std::this_thread::get_id()};
+        TerminateEvent event;
         {
             std::lock_guard lock(mutex_);
+            event = {++changes_, index, finished, exception, message, std::this_thread::get_id()};
             terminates_.push_back(event);
         }
         if (AfterTerminate) AfterTerminate(event);
@@ -23,9 +23,10 @@ EventRecorder::EventRecorder(component::TCustomAVConverter& component) {
     };
     component.OnProgress = [this](int32_t index, int32_t, int32_t, int32_t currentDuration, float,
                                   float, int64_t currentSize, int32_t) {
-        ProgressEvent event{index, currentDuration, currentSize};
+        ProgressEvent event;
         {
             std::lock_guard lock(mutex_);
+            event = {++changes_, index, currentDuration, currentSize};
             progresses_.push_back(event);
         }
         if (AfterProgress) AfterProgress(event);
@@ -62,7 +63,7 @@ bool EventRecorder::WaitUntil(const std::function<bool()>& condition,
                               std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        unsigned long long seen;
+        uint64_t seen;
         {
             std::lock_guard lock(mutex_);
             seen = changes_;

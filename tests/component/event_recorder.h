@@ -14,7 +14,9 @@
 
 namespace tarnwick::test {
 
+// seq orders every recorded event of one recorder.
 struct LogEvent {
+    uint64_t seq;
     int32_t index;
     component::TLogLevel level;
     std::string message;
@@ -22,6 +24,7 @@ struct LogEvent {
 };
 
 struct TerminateEvent {
+    uint64_t seq;
     int32_t index;
     bool finished;
     bool exception;
@@ -30,6 +33,7 @@ struct TerminateEvent {
 };
 
 struct ProgressEvent {
+    uint64_t seq;
     int32_t index;
     int32_t currentDurationMs;
     int64_t currentSize;
@@ -60,7 +64,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    unsigned long long changes_ = 0;
+    uint64_t changes_ = 0; // also the sequence number of the last event
     std::vector<LogEvent> logs_;
     std::vector<TerminateEvent> terminates_;
     std::vector<ProgressEvent> progresses_;

@@ -69,7 +69,10 @@ std::optional<std::string> ForceableFormat(std::string_view format) {
 }
 
 std::string_view PresetListKey(TPresetList list) { return ListKeys[list]; }
-std::string PresetIndexKey(TPresetList list) { return "i" + std::string(ListKeys[list]); }
+std::string PresetIndexKey(TPresetList list) {
+    std::string key(1, 'i');
+    return key.append(ListKeys[list]);
+}
 
 TValueList ParseValueList(std::string_view text, bool emptyMeansNull) {
     TValueList list;
