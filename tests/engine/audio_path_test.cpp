@@ -26,14 +26,14 @@ fixtures::ClipSpec Tone(int rate, int channels, double seconds, int frameSamples
     return spec;
 }
 
-fixtures::StreamInfo Audio(const fixtures::FileInfo& info) {
-    const fixtures::StreamInfo* audio = info.First(AVMEDIA_TYPE_AUDIO);
+fixtures::StreamInfo Audio(const fixtures::FileInfo &info) {
+    const fixtures::StreamInfo *audio = info.First(AVMEDIA_TYPE_AUDIO);
     if (!audio) throw std::runtime_error("no audio stream");
     return *audio;
 }
 
 // The number after `key` in the line, e.g. "compensation:" in the drift line.
-int NumberAfter(const std::string& line, const std::string& key) {
+int NumberAfter(const std::string &line, const std::string &key) {
     const size_t at = line.find(key);
     return at == std::string::npos ? 0 : std::atoi(line.c_str() + at + key.size());
 }
@@ -42,15 +42,15 @@ class AudioPathTest : public ::testing::Test {
 protected:
     void SetUp() override { test::LoadLibrariesOrFail(); }
     test::TempFolder folder;
-    std::string In(const std::string& name = "in.wav") const { return folder.File(name); }
-    std::string Out(const std::string& name = "out.wav") const { return folder.File(name); }
+    std::string In(const std::string &name = "in.wav") const { return folder.File(name); }
+    std::string Out(const std::string &name = "out.wav") const { return folder.File(name); }
 };
 
 } // namespace
 
 TEST_F(AudioPathTest, ConvertsRateAndChannelCount) {
     struct Case {
-        const char* name;
+        const char *name;
         int rate, channels;
         std::string options;
     };
@@ -59,7 +59,7 @@ TEST_F(AudioPathTest, ConvertsRateAndChannelCount) {
         {"6 channels to 2", 44100, 6, "ar=44100\nac=2"},
         {"mono to stereo", 44100, 1, "ar=44100\nac=2"},
     };
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         fixtures::WriteClip(In(), Tone(k.rate, k.channels, 1.0));
         Conversion c;
@@ -87,7 +87,7 @@ TEST_F(AudioPathTest, SyncAddsSilenceForALateStartAndLeavesSmallDriftAlone) {
 
     ASSERT_EQ(c.CountStartingWith("adding "), 1);
     ASSERT_EQ(c.CountStartingWith("discarding "), 0);
-    for (const auto& [level, line] : c.logs)
+    for (const auto &[level, line] : c.logs)
         if (line.rfind("adding ", 0) == 0) {
             EXPECT_EQ(level, 1);
             EXPECT_NEAR(NumberAfter(line, "adding "), 0.5125 * 44100, 2) << line;
@@ -101,7 +101,7 @@ TEST_F(AudioPathTest, SyncAddsSilenceForALateStartAndLeavesSmallDriftAlone) {
 
 TEST_F(AudioPathTest, StretchingIsClampedAndSmallDriftNeverCorrected) {
     struct Case {
-        const char* name;
+        const char *name;
         std::string scale;
         bool compensates;
     };
@@ -110,7 +110,7 @@ TEST_F(AudioPathTest, StretchingIsClampedAndSmallDriftNeverCorrected) {
         {"drift of 40 samples", "1.000453", false},
     };
     fixtures::WriteClip(In(), Tone(44100, 2, 2.0));
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         Conversion c;
         c.Input(In(), "itsoffset=0.5\nitsscale=0:" + k.scale);
@@ -120,8 +120,8 @@ TEST_F(AudioPathTest, StretchingIsClampedAndSmallDriftNeverCorrected) {
         EXPECT_EQ(c.CountStartingWith("adding "), 1);
         const std::string prefix = "compensating audio timestamp drift:";
         int clamped = 0;
-        for (const auto& entry : c.logs) {
-            const std::string& line = entry.second;
+        for (const auto &entry : c.logs) {
+            const std::string &line = entry.second;
             if (line.rfind(prefix, 0) != 0) continue;
             const int compensation = NumberAfter(line, "compensation:");
             EXPECT_LE(std::abs(compensation), 100) << line;
@@ -173,8 +173,9 @@ TEST_F(AudioPathTest, VolumeScalesSamplesAndClampsAtFullScale) {
     };
     // Doubling a half-scale tone just reaches full scale; four times clips it hard, far below
     // the unclamped 1.41.
-    for (const Case& k : {Case{512, 2 * original - 0.01, 2 * original + 0.01},
-                          Case{1024, 0.8, 0.95}, Case{128, original / 2 - 0.01, original / 2 + 0.01}}) {
+    for (const Case &k :
+         {Case{512, 2 * original - 0.01, 2 * original + 0.01}, Case{1024, 0.8, 0.95},
+          Case{128, original / 2 - 0.01, original / 2 + 0.01}}) {
         SCOPED_TRACE(k.volume);
         Conversion c;
         c.Input(In());

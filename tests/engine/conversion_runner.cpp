@@ -10,17 +10,17 @@ namespace tarnwick::test {
 
 Conversion::Conversion() {
     job.Prepare();
-    job.LogHandler = [this](engine::TCustomFFmpeg&, int level, const std::string& text) {
+    job.LogHandler = [this](engine::TCustomFFmpeg &, int level, const std::string &text) {
         logs.emplace_back(level, text);
     };
 }
 
-void Conversion::Input(const std::string& path, const std::string& options) {
+void Conversion::Input(const std::string &path, const std::string &options) {
     if (!options.empty()) job.ApplyOptionText(options);
     ASSERT_TRUE(job.OpenInputFile(path)) << job.LastErrorText;
 }
 
-void Conversion::Output(const std::string& path, const std::string& options) {
+void Conversion::Output(const std::string &path, const std::string &options) {
     if (!options.empty()) job.ApplyOptionText(options);
     ASSERT_TRUE(job.OpenOutputFile(path)) << job.LastErrorText;
 }
@@ -30,13 +30,13 @@ bool Conversion::Run() {
     return !job.ExceptionRaised;
 }
 
-int Conversion::Count(const std::string& text) const {
+int Conversion::Count(const std::string &text) const {
     return static_cast<int>(std::count_if(logs.begin(), logs.end(),
-                                          [&](const auto& line) { return line.second == text; }));
+                                          [&](const auto &line) { return line.second == text; }));
 }
 
-int Conversion::CountStartingWith(const std::string& prefix) const {
-    return static_cast<int>(std::count_if(logs.begin(), logs.end(), [&](const auto& line) {
+int Conversion::CountStartingWith(const std::string &prefix) const {
+    return static_cast<int>(std::count_if(logs.begin(), logs.end(), [&](const auto &line) {
         return line.second.rfind(prefix, 0) == 0;
     }));
 }

@@ -28,7 +28,7 @@ fixtures::ClipSpec LosslessClip(int frames) {
 const std::string Lossless = "vcodec=ffv1\npix_fmt=yuv420p\n";
 
 // Red as the pictures carry it: strong V (Cr), low U (Cb).
-bool IsRed(const Picture& picture, int x, int y) {
+bool IsRed(const Picture &picture, int x, int y) {
     return picture.At(2, x, y) > 200 && picture.At(1, x, y) < 110;
 }
 
@@ -45,7 +45,7 @@ protected:
 TEST_F(VideoHooksTest, CustomHookPaintsDiscardsStopsAndSurvivesErrors) {
     enum class Mode { Paint, Discard, StopAfterFirst, Raise };
     struct Case {
-        const char* name;
+        const char *name;
         Mode mode;
         int calls;
         std::vector<bool> painted;
@@ -59,20 +59,20 @@ TEST_F(VideoHooksTest, CustomHookPaintsDiscardsStopsAndSurvivesErrors) {
     };
     fixtures::WriteClip(In(), LosslessClip(3));
     const std::vector<Picture> in = fixtures::ReadPictures(In());
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         Conversion c;
         int calls = 0;
         std::vector<int> frameNumbers;
-        c.job.CustomHookHandler = [&](TCustomFFmpeg&, platform::Bitmap24& bitmap,
-                                      int32_t frameNumber, int64_t, bool& update, bool& stop) {
+        c.job.CustomHookHandler = [&](TCustomFFmpeg &, platform::Bitmap24 &bitmap,
+                                      int32_t frameNumber, int64_t, bool &update, bool &stop) {
             ++calls;
             frameNumbers.push_back(frameNumber);
             EXPECT_EQ(bitmap.Width(), 160);
             EXPECT_EQ(bitmap.Height(), 120);
             for (int y = 10; y < 30; ++y)
                 for (int x = 10; x < 30; ++x) {
-                    uint8_t* pixel = bitmap.ScanLine(y) + x * 3; // blue, green, red
+                    uint8_t *pixel = bitmap.ScanLine(y) + x * 3; // blue, green, red
                     pixel[0] = 0;
                     pixel[1] = 0;
                     pixel[2] = 255;
@@ -135,11 +135,14 @@ TEST_F(VideoHooksTest, BeforeHookAnswersGateTheModule) {
     c.Output(Out(), Lossless + "vhook=" + module + " 0 0 32 32 FF0000");
     // Continue, ignore, continue, then raise (which stops hooking for the run).
     int call = 0;
-    c.job.BeforeHookHandler = [&](TCustomFFmpeg&, int64_t, engine::THookAction& action) {
+    c.job.BeforeHookHandler = [&](TCustomFFmpeg &, int64_t, engine::THookAction &action) {
         ++call;
-        if (call == 2) action = engine::haIgnore;
-        else if (call == 3) action = engine::haContinue;
-        else if (call == 4) throw std::runtime_error("no more");
+        if (call == 2)
+            action = engine::haIgnore;
+        else if (call == 3)
+            action = engine::haContinue;
+        else if (call == 4)
+            throw std::runtime_error("no more");
     };
     ASSERT_TRUE(c.Run()) << c.Error();
     EXPECT_EQ(call, 4);

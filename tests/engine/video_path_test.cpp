@@ -43,7 +43,7 @@ const std::string Lossless = "vcodec=ffv1\npix_fmt=yuv420p\n";
 
 // Checks that `out` shows `in` moved by (dx, dy) inside the rectangle of `out` that starts at
 // (x0, y0) and is w x h.
-void ExpectShows(const Picture& out, const Picture& in, int x0, int y0, int w, int h, int dx,
+void ExpectShows(const Picture &out, const Picture &in, int x0, int y0, int w, int h, int dx,
                  int dy) {
     for (int p = 0; p < 3; ++p)
         for (int y = y0; y < y0 + h; ++y)
@@ -53,8 +53,8 @@ void ExpectShows(const Picture& out, const Picture& in, int x0, int y0, int w, i
 }
 
 // Checks that everything of `out` outside the rectangle has the colour.
-void ExpectBorders(const Picture& out, int x0, int y0, int w, int h,
-                   const std::array<int, 3>& color) {
+void ExpectBorders(const Picture &out, int x0, int y0, int w, int h,
+                   const std::array<int, 3> &color) {
     for (int p = 0; p < 3; ++p)
         for (int y = 0; y < out.height; ++y)
             for (int x = 0; x < out.width; ++x) {
@@ -67,8 +67,8 @@ class VideoPathTest : public ::testing::Test {
 protected:
     void SetUp() override { test::LoadLibrariesOrFail(); }
     test::TempFolder folder;
-    std::string In(const std::string& name = "in.mkv") const { return folder.File(name); }
-    std::string Out(const std::string& name = "out.mkv") const { return folder.File(name); }
+    std::string In(const std::string &name = "in.mkv") const { return folder.File(name); }
+    std::string Out(const std::string &name = "out.mkv") const { return folder.File(name); }
 };
 
 } // namespace
@@ -92,14 +92,14 @@ TEST_F(VideoPathTest, PicturesThreeIntervalsApartAreRepeatedToFillTheGaps) {
 
 TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
     struct Case {
-        const char* name;
+        const char *name;
         std::vector<int64_t> pts; // at 1/50 s
         std::string options;
         bool duplicates;
         bool drops;
     };
-    std::vector<int64_t> gaps{0, 6, 12, 18, 24};       // three 25 fps intervals apart
-    std::vector<int64_t> dense(20);                     // 50 pictures a second
+    std::vector<int64_t> gaps{0, 6, 12, 18, 24}; // three 25 fps intervals apart
+    std::vector<int64_t> dense(20);              // 50 pictures a second
     std::iota(dense.begin(), dense.end(), 0);
     const Case cases[] = {
         {"vsync 1 drops early pictures", dense, "r=25\nvsync=1", false, true},
@@ -109,7 +109,7 @@ TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
         {"automatic, 1/90000, gaps", gaps, "vcodec=ffv1\nr=90000\nvsync=-1", false, false},
         {"automatic, 1/90000, dense", dense, "vcodec=ffv1\nr=90000\nvsync=-1", false, false},
     };
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         fixtures::WriteClip(In(), TimedClip(k.pts, {1, 50}));
         Conversion c;
@@ -127,11 +127,12 @@ TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
             EXPECT_EQ(c.job.FramesDropped, 0);
         }
         EXPECT_EQ(static_cast<int>(numbers.size()), input - c.job.FramesDropped);
-        for (size_t i = 1; i < numbers.size(); ++i) EXPECT_LT(numbers[i - 1], numbers[i]);
+        for (size_t i = 1; i < numbers.size(); ++i)
+            EXPECT_LT(numbers[i - 1], numbers[i]);
         if (!k.drops) {
             // Without repeats the pictures keep the input's times.
             const fixtures::FileInfo info = fixtures::ReadFileInfo(Out());
-            const fixtures::StreamInfo* video = info.First(AVMEDIA_TYPE_VIDEO);
+            const fixtures::StreamInfo *video = info.First(AVMEDIA_TYPE_VIDEO);
             ASSERT_NE(video, nullptr);
             ASSERT_EQ(video->frameSeconds.size(), k.pts.size());
             for (size_t i = 0; i < k.pts.size(); ++i)
@@ -196,9 +197,8 @@ TEST_F(VideoPathTest, CropThenScaleThenPadInOneRun) {
     fixtures::WriteClip(In(), LosslessClip(2));
     Conversion c;
     c.Input(In());
-    c.Output(Out(), Lossless +
-                        "croptop=16\ncropbottom=16\ncropleft=16\ncropright=16\ns=160x120\n"
-                        "padtop=8\npadbottom=8\npadleft=8\npadright=8");
+    c.Output(Out(), Lossless + "croptop=16\ncropbottom=16\ncropleft=16\ncropright=16\ns=160x120\n"
+                               "padtop=8\npadbottom=8\npadleft=8\npadright=8");
     ASSERT_TRUE(c.Run()) << c.Error();
     const std::vector<Picture> in = fixtures::ReadPictures(In());
     const std::vector<Picture> out = fixtures::ReadPictures(Out());
@@ -210,9 +210,11 @@ TEST_F(VideoPathTest, CropThenScaleThenPadInOneRun) {
         // The inner area is the cropped picture at half size: compare mean brightness.
         double inner = 0, source = 0;
         for (int y = 0; y < 120; ++y)
-            for (int x = 0; x < 160; ++x) inner += out[i].At(0, x + 8, y + 8);
+            for (int x = 0; x < 160; ++x)
+                inner += out[i].At(0, x + 8, y + 8);
         for (int y = 16; y < 224; ++y)
-            for (int x = 16; x < 304; ++x) source += in[i].At(0, x, y);
+            for (int x = 16; x < 304; ++x)
+                source += in[i].At(0, x, y);
         EXPECT_NEAR(inner / (160 * 120), source / (288 * 208), 3.0);
     }
 }
@@ -239,7 +241,7 @@ TEST_F(VideoPathTest, FiltersMirrorAndResize) {
         c.Output(Out("scaled.mkv"), Lossless + "vfilters=scale=160:120");
         ASSERT_TRUE(c.Run()) << c.Error();
         const fixtures::FileInfo info = fixtures::ReadFileInfo(Out("scaled.mkv"));
-        const fixtures::StreamInfo* video = info.First(AVMEDIA_TYPE_VIDEO);
+        const fixtures::StreamInfo *video = info.First(AVMEDIA_TYPE_VIDEO);
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->width, 160);
         EXPECT_EQ(video->height, 120);
@@ -283,5 +285,6 @@ TEST_F(VideoPathTest, DeinterlaceRunsOnPlanarPicturesAndPassesOthersOn) {
     const std::vector<Picture> in = fixtures::ReadPictures(In("rgb.nut"));
     const std::vector<Picture> out = fixtures::ReadPictures(Out("rgb_out.nut"));
     ASSERT_EQ(out.size(), in.size());
-    for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i].planes[0], in[i].planes[0]);
+    for (size_t i = 0; i < out.size(); ++i)
+        EXPECT_EQ(out[i].planes[0], in[i].planes[0]);
 }
