@@ -14,9 +14,9 @@ constexpr int AudioEncoding = AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PAR
 
 // An encoder context set up enough to open.
 struct Encoder {
-    const AVCodec *codec;
-    AVCodecContext *context;
-    explicit Encoder(const char *name) : codec(AV.avcodec_find_encoder_by_name(name)) {
+    const AVCodec* codec;
+    AVCodecContext* context;
+    explicit Encoder(const char* name) : codec(AV.avcodec_find_encoder_by_name(name)) {
         context = codec ? AV.avcodec_alloc_context3(codec) : nullptr;
     }
     ~Encoder() { AV.avcodec_free_context(&context); }
@@ -27,21 +27,21 @@ struct Encoder {
         context->pix_fmt = AV_PIX_FMT_YUV420P;
     }
     // Opens with the options; returns what the encoder left unused.
-    AVDictionary *Open(AVDictionary *options) {
+    AVDictionary* Open(AVDictionary* options) {
         EXPECT_GE(AV.avcodec_open2(context, codec, &options), 0);
         return options;
     }
-    std::string PrivateOption(const char *name) {
-        uint8_t *text = nullptr;
+    std::string PrivateOption(const char* name) {
+        uint8_t* text = nullptr;
         if (AV.av_opt_get(context->priv_data, name, 0, &text) < 0) return "";
-        std::string value = reinterpret_cast<char *>(text);
+        std::string value = reinterpret_cast<char*>(text);
         AV.av_free(text);
         return value;
     }
 };
 
-std::string DictionaryValue(const AVDictionary *dictionary, const char *key) {
-    const AVDictionaryEntry *entry = AV.av_dict_get(dictionary, key, nullptr, 0);
+std::string DictionaryValue(const AVDictionary* dictionary, const char* key) {
+    const AVDictionaryEntry* entry = AV.av_dict_get(dictionary, key, nullptr, 0);
     return entry ? entry->value : "";
 }
 
@@ -59,8 +59,7 @@ TEST_F(OptionTest, OldNameGopReachesTheEncoderAsItsGopSize) {
 
 TEST_F(OptionTest, ContextOptionsGoOnlyWhereTheirFlagsFit) {
     OptionTestJob job;
-    job->ApplyOptionText(
-        "b=900000\nab=96000\nabt=5000\nvb=700000\npacketsize=2324\nsws_flags=area");
+    job->ApplyOptionText("b=900000\nab=96000\nabt=5000\nvb=700000\npacketsize=2324\nsws_flags=area");
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate, 700000);
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate, 96000);
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate_tolerance, 5000);
@@ -82,7 +81,7 @@ TEST_F(OptionTest, ContextOptionsGoOnlyWhereTheirFlagsFit) {
     // The tolerance is a video-only option: set on the audio context, never copied to audio.
     EXPECT_EQ(audio.context->bit_rate_tolerance, 0);
 
-    AVFormatContext *output = nullptr;
+    AVFormatContext* output = nullptr;
     ASSERT_GE(AV.avformat_alloc_output_context2(&output, nullptr, "vcd", nullptr), 0);
     job->ApplyContextOptions(output, job->FormatOptions, AV_OPT_FLAG_ENCODING_PARAM);
     EXPECT_EQ(output->packet_size, 2324u);
@@ -103,7 +102,7 @@ TEST_F(OptionTest, PrivateEncoderOptionsReachTheEncoderThatTakesThem) {
 
     Encoder encoder("libx264");
     encoder.SetUpVideo();
-    AVDictionary *leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
+    AVDictionary* leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
     EXPECT_EQ(AV.av_dict_count(leftover), 0);
     AV.av_dict_free(&leftover);
     EXPECT_EQ(encoder.PrivateOption("crf"), "23.000000");
@@ -119,7 +118,7 @@ TEST_F(OptionTest, ScanOffsetFlagBecomesTheMpeg2EncodersOption) {
     Encoder encoder("mpeg2video");
     ASSERT_NE(encoder.context, nullptr);
     encoder.SetUpVideo();
-    AVDictionary *leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
+    AVDictionary* leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
     EXPECT_EQ(AV.av_dict_count(leftover), 0);
     AV.av_dict_free(&leftover);
     EXPECT_EQ(encoder.PrivateOption("scan_offset"), "true");
@@ -134,7 +133,7 @@ TEST_F(OptionTest, UnusedPrivateOptionsAreLoggedOncePerName) {
     Encoder encoder("mpeg4");
     ASSERT_NE(encoder.context, nullptr);
     encoder.SetUpVideo();
-    AVDictionary *leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
+    AVDictionary* leftover = encoder.Open(job->CopyEncoderPrivateOptions(AVMEDIA_TYPE_VIDEO));
     job->ReportUnusedPrivateOptions(leftover, "mpeg4");
     job->ReportUnusedPrivateOptions(leftover, "mpeg4");
     AV.av_dict_free(&leftover);
@@ -143,11 +142,11 @@ TEST_F(OptionTest, UnusedPrivateOptionsAreLoggedOncePerName) {
 
 TEST_F(OptionTest, UnknownNamesAndBadValuesAreDroppedSilently) {
     OptionTestJob job;
-    for (const auto &[name, value] : std::vector<std::pair<std::string, std::string>>{
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
              {"nosuchoption", "1"}, {"-vcodec", "mpeg4"}, {"b", "lots"}, {" ", "1"}, {"g", "  "}})
         EXPECT_FALSE(job->SetGenericOption(name, value)) << name;
     EXPECT_TRUE(job->OptionNames.empty());
-    for (AVDictionary *dictionary : job->EncoderPrivateOptions)
+    for (AVDictionary* dictionary : job->EncoderPrivateOptions)
         EXPECT_EQ(AV.av_dict_count(dictionary), 0);
     EXPECT_EQ(job->MuxerPrivateOptions, nullptr);
     EXPECT_TRUE(job.logs.empty());

@@ -23,7 +23,7 @@ protected:
         job.SetVerbose(0); // keep the stream dumps out of the test output
     }
 
-    std::string Clip(const std::string &name, const fx::ClipSpec &spec) {
+    std::string Clip(const std::string& name, const fx::ClipSpec& spec) {
         const std::string path = folder.File(name);
         fx::WriteClip(path, spec);
         return path;
@@ -48,7 +48,7 @@ TEST_F(InputTest, OpenFailuresLeaveNoInputAndSayWhy) {
         {clip, "", "nosuchcodec", "", "Unknown decoder 'nosuchcodec'"},
         {clip, "", "", "h264", "Invalid decoder type 'h264'"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         job.VideoCodecName = c.videoCodec;
         job.AudioCodecName = c.audioCodec;
         job.SubtitleCodecName = c.subtitleCodec;
@@ -85,7 +85,7 @@ TEST_F(InputTest, StartTimeSeeksPastTheInputsOwnStart) {
         EXPECT_EQ(local.StartTime, 0);
         EXPECT_EQ(local.InputTsOffset[0], copyTs ? 250000 : 250000 - 11500000);
         // The seek went backwards to the key frame at or before 11.5 s.
-        AVPacket *packet = AV.av_packet_alloc();
+        AVPacket* packet = AV.av_packet_alloc();
         ASSERT_GE(AV.av_read_frame(local.InputFiles[0], packet), 0);
         const double seconds = packet->pts * av_q2d(local.InputFiles[0]->streams[0]->time_base);
         EXPECT_GE(seconds, 7.0);
@@ -99,8 +99,7 @@ TEST_F(InputTest, PendingFieldsDescribeTheInput) {
         AVRational sampleAspect;
         float aspect;
     };
-    for (const Case &c :
-         {Case{{1, 1}, 1.3333334f}, Case{{0, 1}, 1.3333334f}, Case{{2, 1}, 2.6666667f}}) {
+    for (const Case& c : {Case{{1, 1}, 1.3333334f}, Case{{0, 1}, 1.3333334f}, Case{{2, 1}, 2.6666667f}}) {
         fx::ClipSpec spec = fx::SimpleClip(5);
         spec.video->width = 320;
         spec.video->height = 240;
@@ -122,10 +121,10 @@ TEST_F(InputTest, PendingFieldsDescribeTheInput) {
         EXPECT_EQ(local.AudioSampleFmt, AV_SAMPLE_FMT_FLTP);
         EXPECT_NEAR(local.TotalOutputDurationMs, 250, 50); // 0.2 s and the sound encoder's delay
         // One decoder context per stream, made for the stream's decoder.
-        const AVFormatContext *input = local.InputFiles[0];
+        const AVFormatContext* input = local.InputFiles[0];
         ASSERT_EQ(local.InputCodecContexts[0].size(), input->nb_streams);
         for (unsigned i = 0; i < input->nb_streams; ++i) {
-            const AVCodecContext *decoder = local.InputCodecContexts[0][i];
+            const AVCodecContext* decoder = local.InputCodecContexts[0][i];
             ASSERT_NE(decoder->codec, nullptr);
             EXPECT_EQ(decoder->codec_id, input->streams[i]->codecpar->codec_id);
             EXPECT_EQ(av_cmp_q(decoder->pkt_timebase, input->streams[i]->time_base), 0);
@@ -178,8 +177,7 @@ TEST_F(InputTest, RawInputTakesThePendingPictureSettings) {
     {
         std::ofstream raw(path, std::ios::binary);
         const std::string frame(64 * 48 * 3 / 2, '\x80');
-        for (int i = 0; i < 4; ++i)
-            raw << frame;
+        for (int i = 0; i < 4; ++i) raw << frame;
     }
     job.ForcedInputFormat = AV.av_find_input_format("rawvideo");
     job.FrameWidth = 64;
@@ -187,7 +185,7 @@ TEST_F(InputTest, RawInputTakesThePendingPictureSettings) {
     job.FramePixFmt = AV_PIX_FMT_YUV420P;
     job.FrameRate = {10, 1};
     ASSERT_TRUE(job.OpenInputFile(path)) << job.LastErrorText;
-    const AVCodecParameters *parameters = job.InputFiles[0]->streams[0]->codecpar;
+    const AVCodecParameters* parameters = job.InputFiles[0]->streams[0]->codecpar;
     EXPECT_EQ(parameters->width, 64);
     EXPECT_EQ(parameters->height, 48);
     EXPECT_EQ(av_cmp_q(job.FrameRate, AVRational{10, 1}), 0);
@@ -207,23 +205,22 @@ TEST(FindCodecIdTest, NamesAliasesAndTypes) {
     tarnwick::test::LoadLibrariesOrFail();
     TCustomFFmpeg job;
     struct Case {
-        const char *name;
+        const char* name;
         AVMediaType type;
         bool encoder;
         bool found;
         AVCodecID id;
-        const char *error;
+        const char* error;
     };
     const Case cases[] = {
         {"", AVMEDIA_TYPE_VIDEO, true, true, AV_CODEC_ID_NONE, ""},
         {"mpeg4", AVMEDIA_TYPE_VIDEO, true, true, AV_CODEC_ID_MPEG4, ""},
         {"libfaac", AVMEDIA_TYPE_AUDIO, true, true, AV_CODEC_ID_AAC, ""},
-        {"libfaac", AVMEDIA_TYPE_AUDIO, false, false, AV_CODEC_ID_NONE,
-         "Unknown decoder 'libfaac'"},
+        {"libfaac", AVMEDIA_TYPE_AUDIO, false, false, AV_CODEC_ID_NONE, "Unknown decoder 'libfaac'"},
         {"aac", AVMEDIA_TYPE_VIDEO, true, false, AV_CODEC_ID_NONE, "Invalid encoder type 'aac'"},
         {"nosuch", AVMEDIA_TYPE_VIDEO, true, false, AV_CODEC_ID_NONE, "Unknown encoder 'nosuch'"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         job.LastErrorText.clear();
         AVCodecID id = AV_CODEC_ID_PROBE;
         EXPECT_EQ(job.FindCodecId(c.name, c.type, c.encoder, id), c.found) << c.name;

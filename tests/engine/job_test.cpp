@@ -20,17 +20,17 @@ namespace {
 struct Recorder {
     std::vector<std::pair<int, std::string>> logs;
     int terminated = 0;
-    void Attach(TCustomFFmpeg &job) {
-        job.LogHandler = [this](TCustomFFmpeg &, int level, const std::string &text) {
+    void Attach(TCustomFFmpeg& job) {
+        job.LogHandler = [this](TCustomFFmpeg&, int level, const std::string& text) {
             logs.emplace_back(level, text);
         };
-        job.TerminateHandler = [this](TCustomFFmpeg &) { ++terminated; };
+        job.TerminateHandler = [this](TCustomFFmpeg&) { ++terminated; };
     }
 };
 
 // An output file entry that opened a real, still empty, file on disk.
-AVFormatContext *EmptyOutputAt(const std::string &path) {
-    AVFormatContext *output = nullptr;
+AVFormatContext* EmptyOutputAt(const std::string& path) {
+    AVFormatContext* output = nullptr;
     EXPECT_GE(AV.avformat_alloc_output_context2(&output, nullptr, "mp4", path.c_str()), 0);
     EXPECT_GE(AV.avio_open2(&output->pb, path.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr), 0);
     return output;
@@ -46,9 +46,9 @@ protected:
 TEST_F(JobTest, RunEntryChecksOutputsFirstThenInputs) {
     struct Case {
         bool withOutput;
-        const char *message;
+        const char* message;
     };
-    for (const Case &c : {Case{false, "Must supply at least one output file"},
+    for (const Case& c : {Case{false, "Must supply at least one output file"},
                           Case{true, "Must supply at least one input file"}}) {
         tarnwick::test::TempFolder folder;
         TCustomFFmpeg job;
@@ -79,10 +79,9 @@ TEST_F(JobTest, ReleaseKeepsAnOutputThatHasContent) {
     tarnwick::test::TempFolder folder;
     TCustomFFmpeg job;
     job.Prepare();
-    AVFormatContext *output = EmptyOutputAt(folder.File("kept.mp4"));
+    AVFormatContext* output = EmptyOutputAt(folder.File("kept.mp4"));
     const uint8_t bytes[4] = {1, 2, 3, 4};
-    std::ofstream(folder.File("kept.mp4"), std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes), 4);
+    std::ofstream(folder.File("kept.mp4"), std::ios::binary).write(reinterpret_cast<const char*>(bytes), 4);
     job.AddOutputFile(output);
     job.FreeJobResources();
     EXPECT_TRUE(fs::exists(folder.File("kept.mp4")));
@@ -141,23 +140,19 @@ TEST_F(JobTest, DefaultsAfterCreateAndReset) {
 
 TEST_F(JobTest, TablesRefuseAnAdditionPastTheirCapacity) {
     TCustomFFmpeg job;
-    for (int i = 0; i < MaxStreamMaps; ++i)
-        job.AddStreamMap({});
+    for (int i = 0; i < MaxStreamMaps; ++i) job.AddStreamMap({});
     EXPECT_THROW(job.AddStreamMap({}), FFMpegException);
     EXPECT_EQ(job.StreamMapCount, MaxStreamMaps);
-    for (int i = 0; i < MaxMetaDataMaps; ++i)
-        job.AddMetaDataMap({});
+    for (int i = 0; i < MaxMetaDataMaps; ++i) job.AddMetaDataMap({});
     try {
         job.AddMetaDataMap({});
         ADD_FAILURE();
-    } catch (const FFMpegException &e) {
+    } catch (const FFMpegException& e) {
         EXPECT_NE(std::string(e.what()).find("metadata map table"), std::string::npos);
     }
-    for (int i = 0; i < MaxFiles; ++i)
-        job.AddInputFile(nullptr);
+    for (int i = 0; i < MaxFiles; ++i) job.AddInputFile(nullptr);
     EXPECT_THROW(job.AddInputFile(nullptr), FFMpegException);
-    for (int i = 0; i < MaxFiles; ++i)
-        job.AddOutputFile(nullptr);
+    for (int i = 0; i < MaxFiles; ++i) job.AddOutputFile(nullptr);
     EXPECT_THROW(job.AddOutputFile(nullptr), FFMpegException);
     job.InputFileCount = 0;
     job.OutputFileCount = 0;

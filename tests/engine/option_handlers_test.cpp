@@ -9,7 +9,7 @@ using tarnwick::test::OptionTestJob;
 
 namespace {
 
-std::string Coefficients(int count, const char *value = "16") {
+std::string Coefficients(int count, const char* value = "16") {
     std::string text;
     for (int i = 0; i < count; ++i) {
         if (i > 0) text += ',';
@@ -66,8 +66,8 @@ TEST_F(OptionTest, CropsShrinkTheCurrentFrameAndStayInsideIt) {
 
 TEST_F(OptionTest, AspectQscalePassAndTagValues) {
     struct Case {
-        const char *line;
-        const char *error;
+        const char* line;
+        const char* error;
     };
     const Case cases[] = {
         {"aspect=4:0", "Incorrect aspect ratio specification."},
@@ -79,9 +79,10 @@ TEST_F(OptionTest, AspectQscalePassAndTagValues) {
         {"vtag=abc", "video tag parameter must be 4 chars"},
         {"atag=mp4aa", "audio tag parameter must be 4 chars"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         OptionTestJob job;
-        EXPECT_EQ(OptionTestJob::ErrorOf([&] { job->ApplyOptionText(c.line); }), c.error) << c.line;
+        EXPECT_EQ(OptionTestJob::ErrorOf([&] { job->ApplyOptionText(c.line); }), c.error)
+            << c.line;
     }
 
     OptionTestJob job;
@@ -154,7 +155,7 @@ TEST_F(OptionTest, StreamAndMetadataMapsReadCNumbers) {
     OptionTestJob job;
     job->ApplyOptionText("map=0.1\nmap=0:1\nmap=0.1:1.0\nmap=0x1-010\nmap_meta_data=1:0");
     ASSERT_EQ(job->StreamMapCount, 4);
-    auto same = [](const TStreamMap &map, int a, int b, int c, int d) {
+    auto same = [](const TStreamMap& map, int a, int b, int c, int d) {
         return map.FileIndex == a && map.StreamIndex == b && map.SyncFileIndex == c &&
                map.SyncStreamIndex == d;
     };
@@ -172,7 +173,7 @@ TEST_F(OptionTest, PadColourBecomesYuv) {
         int color;
         std::array<int32_t, 3> yuv;
     };
-    for (const Case &c : {Case{0, {0, 128, 128}}, Case{16777215, {255, 128, 128}},
+    for (const Case& c : {Case{0, {0, 128, 128}}, Case{16777215, {255, 128, 128}},
                           Case{0x0000ff, {76, 85, 255}}, Case{0xff0000, {29, 255, 107}}}) {
         OptionTestJob job;
         job->ApplyOptionText("padcolor=" + std::to_string(c.color));
@@ -261,8 +262,7 @@ TEST_F(OptionTest, VideoHookSplitsAtBarsWhenThereAreAny) {
     EXPECT_EQ(OptionTestJob::ErrorOf([&] { job->ApplyOptionText("vhook=" + spaced.string()); }),
               "Failed to add video hook function: " + spaced.string());
     std::string tooMany = module.string();
-    for (int i = 0; i < 64; ++i)
-        tooMany += " 1";
+    for (int i = 0; i < 64; ++i) tooMany += " 1";
     EXPECT_NE(OptionTestJob::ErrorOf([&] { job->AddVideoHook(tooMany); }), "");
 }
 

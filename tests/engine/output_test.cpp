@@ -23,13 +23,13 @@ protected:
         tarnwick::test::LoadLibrariesOrFail();
         job.Prepare();
         job.SetVerbose(0);
-        job.LogHandler = [this](TCustomFFmpeg &, int, const std::string &text) {
+        job.LogHandler = [this](TCustomFFmpeg&, int, const std::string& text) {
             logs.push_back(text);
         };
     }
 
     // A 320x240 clip at 25 fps with stereo sound at 44100 Hz, opened as the job's input.
-    void OpenInput(const std::string &name = "in.mkv", bool video = true, bool audio = true) {
+    void OpenInput(const std::string& name = "in.mkv", bool video = true, bool audio = true) {
         fx::ClipSpec spec = fx::SimpleClip(5, audio);
         spec.video->width = 320;
         spec.video->height = 240;
@@ -39,13 +39,13 @@ protected:
         ASSERT_TRUE(job.OpenInputFile(path)) << job.LastErrorText;
     }
 
-    const AVCodecContext *Encoder(int stream, int file = 0) const {
+    const AVCodecContext* Encoder(int stream, int file = 0) const {
         return job.OutputCodecContexts[file].at(stream);
     }
 
     std::vector<AVMediaType> StreamTypes(int file = 0) const {
         std::vector<AVMediaType> types;
-        const AVFormatContext *output = job.OutputFiles[file];
+        const AVFormatContext* output = job.OutputFiles[file];
         for (unsigned i = 0; i < output->nb_streams; ++i)
             types.push_back(output->streams[i]->codecpar->codec_type);
         return types;
@@ -61,7 +61,7 @@ TEST_F(OutputTest, FilterSettingsThatCannotMeet) {
                                    "at the same time. (crop, rotate, scale, transpose, etc.)";
     const std::string cropMessage = "Cannot enable crop options and filters at the same time.";
     struct Case {
-        const char *filters;
+        const char* filters;
         int padTop, cropTop;
         std::string error; // empty: the output opens
     };
@@ -73,7 +73,7 @@ TEST_F(OutputTest, FilterSettingsThatCannotMeet) {
         {"scale=320:240", 0, 0, ""},
     };
     OpenInput();
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         job.VideoFilters = c.filters;
         job.PadTop = c.padTop;
         job.CropTop = c.cropTop;
@@ -116,13 +116,13 @@ TEST_F(OutputTest, StreamsFollowTheInputsAndTheDisableFlags) {
 }
 
 TEST_F(OutputTest, StreamsNeedAnOutput) {
-    for (auto add :
-         {&TCustomFFmpeg::AddVideoStreamToLastOutput, &TCustomFFmpeg::AddAudioStreamToLastOutput,
-          &TCustomFFmpeg::AddSubtitleStreamToLastOutput}) {
+    for (auto add : {&TCustomFFmpeg::AddVideoStreamToLastOutput,
+                     &TCustomFFmpeg::AddAudioStreamToLastOutput,
+                     &TCustomFFmpeg::AddSubtitleStreamToLastOutput}) {
         try {
             (job.*add)();
             ADD_FAILURE() << "no error";
-        } catch (const FFMpegException &error) {
+        } catch (const FFMpegException& error) {
             EXPECT_STREQ(error.what(), "At least one output file must be specified");
         }
     }
@@ -185,7 +185,7 @@ TEST_F(OutputTest, VideoEncoderContextCarriesThePendingSettings) {
     ASSERT_TRUE(job.OpenOutputFile(folder.File("v.mp4"))) << job.LastErrorText;
 
     ASSERT_EQ(StreamTypes(0), (std::vector<AVMediaType>{AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}));
-    const AVCodecContext *video = Encoder(0);
+    const AVCodecContext* video = Encoder(0);
     ASSERT_NE(video->codec, nullptr);
     EXPECT_STREQ(video->codec->name, "mpeg4");
     EXPECT_EQ(video->width, 336);
@@ -214,7 +214,7 @@ TEST_F(OutputTest, VideoEncoderContextCarriesThePendingSettings) {
     // "ar" is no video option: the video encoder never sees it.
     EXPECT_EQ(video->sample_rate, 0);
 
-    const AVCodecContext *audio = Encoder(1);
+    const AVCodecContext* audio = Encoder(1);
     EXPECT_EQ(audio->codec_id, AV_CODEC_ID_AAC);
     EXPECT_EQ(audio->sample_rate, 44100);
     EXPECT_EQ(audio->ch_layout.nb_channels, 2);
@@ -238,7 +238,7 @@ TEST_F(OutputTest, FrameRateSnapsToTheEncodersList) {
     };
     OpenInput("in.mkv", true, false);
     int file = 0;
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         job.FrameRate = c.wanted;
         job.VideoCodecName = "mpeg1video";
         std::string name = std::to_string(file);
@@ -260,9 +260,9 @@ TEST_F(OutputTest, LanguagesTagsAndMetadata) {
     job.Genre = std::string(40, 'g');
     job.RecTimestamp = 86400;
     ASSERT_TRUE(job.OpenOutputFile(folder.File("m.mkv"))) << job.LastErrorText;
-    const AVFormatContext *output = job.OutputFiles[0];
-    auto tag = [](const AVDictionary *dictionary, const char *key) {
-        const AVDictionaryEntry *entry = AV.av_dict_get(dictionary, key, nullptr, 0);
+    const AVFormatContext* output = job.OutputFiles[0];
+    auto tag = [](const AVDictionary* dictionary, const char* key) {
+        const AVDictionaryEntry* entry = AV.av_dict_get(dictionary, key, nullptr, 0);
         return entry ? std::string(entry->value) : std::string("<none>");
     };
     EXPECT_EQ(tag(output->streams[1]->metadata, "language"), "eng");
@@ -297,19 +297,19 @@ TEST_F(OutputTest, AnUnstorableCodecTagGivesWayToTheContainers) {
     OpenInput("in.mkv", true, false);
     const uint32_t divx = MKTAG('D', 'I', 'V', 'X');
     struct Case {
-        const char *file;
+        const char* file;
         bool tagKept;
     };
     int index = 0;
-    for (const Case &c : {Case{"divx.mp4", false}, Case{"divx.avi", true}}) {
+    for (const Case& c : {Case{"divx.mp4", false}, Case{"divx.avi", true}}) {
         logs.clear();
         job.VideoCodecName = "mpeg4";
         job.VideoCodecTag = divx;
         ASSERT_TRUE(job.OpenOutputFile(folder.File(c.file))) << job.LastErrorText;
-        AVCodecContext *encoder = job.OutputCodecContexts[index][0];
+        AVCodecContext* encoder = job.OutputCodecContexts[index][0];
         EXPECT_EQ(encoder->codec_tag, c.tagKept ? divx : 0u) << c.file;
         EXPECT_EQ(logs.size(), c.tagKept ? 0u : 1u) << c.file;
-        AVFormatContext *output = job.OutputFiles[index];
+        AVFormatContext* output = job.OutputFiles[index];
         ASSERT_GE(AV.avcodec_open2(encoder, encoder->codec, nullptr), 0);
         ASSERT_GE(AV.avcodec_parameters_from_context(output->streams[0]->codecpar, encoder), 0);
         EXPECT_GE(AV.avformat_write_header(output, nullptr), 0) << c.file;

@@ -23,7 +23,7 @@ protected:
         job.Prepare();
         job.SetVerbose(0); // the library stays quiet ...
         job.Verbose = 1;   // ... while the job reports its assumptions
-        job.LogHandler = [this](TCustomFFmpeg &, int, const std::string &text) {
+        job.LogHandler = [this](TCustomFFmpeg&, int, const std::string& text) {
             logs.push_back(text);
         };
     }
@@ -37,13 +37,13 @@ protected:
         logs.clear();
     }
 
-    int64_t CodecOption(int type, const char *name) const {
+    int64_t CodecOption(int type, const char* name) const {
         int64_t value = 0;
         EXPECT_GE(AV.av_opt_get_int(job.CodecOptions[type], name, 0, &value), 0) << name;
         return value;
     }
 
-    bool Logged(const std::string &line) const {
+    bool Logged(const std::string& line) const {
         return std::find(logs.begin(), logs.end(), line) != logs.end();
     }
 
@@ -54,24 +54,24 @@ protected:
 
 struct TargetCase {
     AVRational inputRate; // {0, 0}: no input
-    const char *target;
+    const char* target;
     int width, height;
     AVRational frameRate;
-    const char *assumed; // the "Assuming %s for target." norm, or nullptr for none
+    const char* assumed; // the "Assuming %s for target." norm, or nullptr for none
     int pixFmt;          // -1: not checked
 };
 
 class TargetCases : public TargetTest, public ::testing::WithParamInterface<TargetCase> {};
 
 TEST_P(TargetCases, SizeRateAndNorm) {
-    const TargetCase &c = GetParam();
+    const TargetCase& c = GetParam();
     if (c.inputRate.den) OpenInput(c.inputRate);
     job.SetTarget(c.target);
     EXPECT_EQ(job.FrameWidth, c.width);
     EXPECT_EQ(job.FrameHeight, c.height);
     EXPECT_EQ(av_cmp_q(job.FrameRate, c.frameRate), 0)
         << job.FrameRate.num << "/" << job.FrameRate.den;
-    const size_t assumptions = std::count_if(logs.begin(), logs.end(), [](const std::string &line) {
+    const size_t assumptions = std::count_if(logs.begin(), logs.end(), [](const std::string& line) {
         return line.find("for target.") != std::string::npos;
     });
     EXPECT_EQ(assumptions, c.assumed ? 1u : 0u);
@@ -125,9 +125,7 @@ TEST_F(TargetTest, DvdKeepsAReadAspectAndAssumesWideWithoutOne) {
     TCustomFFmpeg bare;
     bare.Prepare();
     std::vector<std::string> bareLogs;
-    bare.LogHandler = [&](TCustomFFmpeg &, int, const std::string &text) {
-        bareLogs.push_back(text);
-    };
+    bare.LogHandler = [&](TCustomFFmpeg&, int, const std::string& text) { bareLogs.push_back(text); };
     bare.AudioChannels = 1;
     bare.ApplyTarget("dvd", "ntsc", "pal");
     EXPECT_FLOAT_EQ(bare.FrameAspectRatio, 16.0f / 9.0f);
@@ -137,18 +135,17 @@ TEST_F(TargetTest, DvdKeepsAReadAspectAndAssumesWideWithoutOne) {
 
 TEST_F(TargetTest, RefusedTargets) {
     struct Case {
-        const char *target;
-        const char *error;
+        const char* target;
+        const char* error;
     };
     // Without an input the frame rate is unknown: the automatic norm fails before the type is
     // looked at; with a norm given, the type is.
-    for (const Case &c :
-         {Case{"vcd", "frame_rate is invalid."}, Case{"cd", "frame_rate is invalid."},
-          Case{"pal-cd", "Unknown target type"}}) {
+    for (const Case& c : {Case{"vcd", "frame_rate is invalid."}, Case{"cd", "frame_rate is invalid."},
+                          Case{"pal-cd", "Unknown target type"}}) {
         try {
             job.SetTarget(c.target);
             ADD_FAILURE() << c.target << " was accepted";
-        } catch (const FFMpegException &error) {
+        } catch (const FFMpegException& error) {
             EXPECT_STREQ(error.what(), c.error) << c.target;
         }
     }
