@@ -11,6 +11,7 @@
 
 #include "component/component_types.h"
 #include "component/ffmpeg_job.h"
+#include "component/option_records.h"
 #include "platform/main_thread.h"
 #include "platform/thread_priority.h"
 
@@ -58,6 +59,16 @@ public:
     // Loads the media libraries from the folder (see binding::LoadMediaLibraries), installs the
     // library log routing and sets the libraries' level from LogLevel.
     bool LoadLibraries(const std::string& folder, bool useVersionedNames);
+    // Creates a job and opens its input, with the record applied first when one is given (an
+    // empty FileName in the caller's record is filled with inputFileName). Returns the job's
+    // index, or -1 with LastError; a failed job is discarded.
+    int AddJob(const std::string& inputFileName, TInputOptions* inputOptions);
+    // Applies the record (when given; an empty FileName is filled in) and opens the job's
+    // output. False with LastError; the job stays in the list either way. An index outside the
+    // list raises std::out_of_range.
+    bool SetJobOutput(int index, const std::string& outputFileName, TOutputOptions* outputOptions);
+    // Copies the output record the job was set up from.
+    void GetJobOutputOptions(int index, TOutputOptions& options) const;
     int JobCount() const { return Jobs.Count(); }
     // Stops every job that runs; a job not started yet reports its end (AFinished false) from
     // a short-lived thread. No further job starts.

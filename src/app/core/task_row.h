@@ -22,4 +22,10 @@ struct TlvFilesRecord {
     int32_t CropRight = 0;
 };
 
+// A row as the run sees it: its record and whether its box is checked.
+struct TTaskRow {
+    TlvFilesRecord Record;
+    bool Checked = true;
+};
+
 } // namespace tarnwick::app

@@ -1,0 +1,17 @@
+#include "probe/probe_log.h"
+
+#include "binding/log_levels.h"
+#include "binding/media_functions.h"
+
+#include <cstdarg>
+
+namespace tarnwick::probe {
+
+void ProbeLog(int engineLevel, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    binding::AV.av_vlog(nullptr, binding::EngineToLibraryLogLevel(engineLevel), format, args);
+    va_end(args);
+}
+
+} // namespace tarnwick::probe
