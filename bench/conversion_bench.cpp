@@ -61,7 +61,8 @@ int Convert(const std::vector<std::string>& clips, int preset, int parallel,
     }
     PrintingMessageBox messages;
     const app::TRunSetup setup{settings, presets, messages, {}, {}};
-    app::QueueRun(converter, rows, preset, setup);
+    probe::TAVProbe probe;
+    app::QueueRun(converter, probe, rows, preset, setup);
     int finished = 0;
     bool over = false;
     converter.OnTerminate = [&](int32_t index, bool done, bool exception, const std::string& text) {

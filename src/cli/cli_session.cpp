@@ -1,6 +1,7 @@
 #include "cli/cli_session.h"
 
 #include "app/core/app_paths.h"
+#include "app/core/picture_fit.h"
 #include "app/core/presets.h"
 #include "app/core/run_plan.h"
 #include "app/core/settings_keys.h"
@@ -136,10 +137,10 @@ int DescribeFiles(const CliRequest& request, ConsoleReporter& reporter) {
 }
 
 // The picture scaled to fit the box, as the preview box shows it.
-platform::Bitmap24 PreviewPicture(const platform::Bitmap24& full, int boxWidth, int boxHeight) {
-    platform::Bitmap24 small;
+void PreviewPicture(const platform::Bitmap24& full, int boxWidth, int boxHeight,
+                    platform::Bitmap24& small) {
     const auto rect = app::DrawFitted({0, 0, boxWidth, boxHeight}, full.Width(), full.Height());
-    if (!rect || rect->Width() <= 0 || rect->Height() <= 0) return small;
+    if (!rect || rect->Width() <= 0 || rect->Height() <= 0) return;
     small.SetSize(rect->Width(), rect->Height());
     for (int y = 0; y < small.Height(); ++y) {
         const uint8_t* from = full.ScanLine(y * full.Height() / small.Height());
@@ -151,7 +152,6 @@ platform::Bitmap24 PreviewPicture(const platform::Bitmap24& full, int boxWidth, 
             to[3 * x + 2] = pixel[2];
         }
     }
-    return small;
 }
 
 int SnapshotFiles(const CliRequest& request, SessionSettings& settings, ConsoleReporter& reporter) {
@@ -173,7 +173,8 @@ int SnapshotFiles(const CliRequest& request, SessionSettings& settings, ConsoleR
             if (request.files.size() > 1)
                 app::WriteSnapshotFolder(settings.Store(),
                                          (fs::path(baseFolder) / fs::path(file).stem()).string());
-            const platform::Bitmap24 small = PreviewPicture(full, 320, 240);
+            platform::Bitmap24 small;
+            PreviewPicture(full, 320, 240, small);
             for (const std::string& written :
                  app::SaveSnapshots(settings.Store(), full, small, messages))
                 if (!request.quiet) std::printf("%s\n", written.c_str());
@@ -236,7 +237,8 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
                                {}};
     std::vector<int32_t> runRows;
     try {
-        runRows = app::QueueRun(converter, rows, presetIndex, setup);
+        probe::TAVProbe sourceProbe;
+        runRows = app::QueueRun(converter, sourceProbe, rows, presetIndex, setup);
     } catch (const std::exception& error) {
         // The rows before the failing one were queued.
         const size_t failed = std::min<size_t>(converter.JobCount(), rows.size() - 1);
@@ -256,13 +258,21 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
                                           record.TrimStart, record.TrimLength);
     }
 
+    // The component starts job k when job k - parallel has ended (the first ones at once), so
+    // the end times tell when each job began.
     std::mutex startedMutex;
+    const auto runStart = std::chrono::steady_clock::now();
+    std::vector<std::chrono::steady_clock::time_point> endTimes;
     auto reportStart = [&](int index) {
         std::lock_guard lock(startedMutex);
         if (jobs[index].started) return;
         jobs[index].started = true;
+        const size_t before = static_cast<size_t>(index) >= static_cast<size_t>(request.jobs)
+                                  ? index - request.jobs
+                                  : endTimes.size();
+        const auto startedAt = before < endTimes.size() ? endTimes[before] : runStart;
         reporter.JobStarted(index, index + 1, static_cast<int>(jobs.size()), jobs[index].source,
-                            jobs[index].output);
+                            jobs[index].output, startedAt);
     };
     converter.OnProgress = [&](int32_t index, int32_t, int32_t, int32_t currentMs, float, float,
                                int64_t size, int32_t totalMs) {
@@ -277,6 +287,10 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
     // libraries, which the component's event handlers must not call.
     converter.OnTerminate = [&](int32_t index, bool finished, bool exception,
                                 const std::string& message) {
+        if (index >= 0) {
+            std::lock_guard lock(startedMutex);
+            endTimes.push_back(std::chrono::steady_clock::now());
+        }
         loop.Post([&, index, finished, exception, message] {
             if (index < 0) {
                 runOver = true;

@@ -36,7 +36,7 @@ void ConsoleReporter::DrawLiveLines() {
 }
 
 void ConsoleReporter::JobStarted(int index, int position, int count, const std::string& source,
-                                 const std::string& output) {
+                                 const std::string& output, Clock::time_point startedAt) {
     std::lock_guard lock(mutex_);
     Running job;
     job.progress.position = position;
@@ -44,7 +44,7 @@ void ConsoleReporter::JobStarted(int index, int position, int count, const std::
     const size_t slash = source.find_last_of('/');
     job.progress.name = slash == std::string::npos ? source : source.substr(slash + 1);
     job.output = output;
-    job.started = Clock::now();
+    job.started = startedAt;
     running_[index] = job;
     if (style_ == ReportStyle::Json) {
         std::fprintf(out_, "%s\n",

@@ -19,8 +19,9 @@ public:
     // `out` receives progress and JSON, `err` errors; `quiet` leaves only errors and the JSON.
     ConsoleReporter(ReportStyle style, bool quiet, std::FILE* out, std::FILE* err);
 
+    // `startedAt`: when the job began, for its speed and the time left.
     void JobStarted(int index, int position, int count, const std::string& source,
-                    const std::string& output);
+                    const std::string& output, std::chrono::steady_clock::time_point startedAt);
     void JobProgress(int index, int32_t mediaMs, int32_t totalMs, int64_t sizeBytes);
     // A log line of a job (index -1: of none).
     void Log(int index, const std::string& level, const std::string& text);
