@@ -12,6 +12,11 @@ function(tarnwick_add_test)
     set(label ${T_LABEL})
     if(T_THREADS)
         set(label ${T_LABEL}-threads)
+        # The ThreadSanitizer tree builds only these suites: target "threaded_tests".
+        if(NOT TARGET threaded_tests)
+            add_custom_target(threaded_tests)
+        endif()
+        add_dependencies(threaded_tests ${T_NAME})
     endif()
     gtest_discover_tests(${T_NAME}
         PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}

@@ -8,7 +8,7 @@ seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARNWICK_FUZZ=ON -DTARNWICK_BUILD_UI=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)"
+cmake --build build-fuzz -j "$(nproc)" --target fuzzers
 
 mkdir -p build-fuzz/findings
 status=0
@@ -22,7 +22,7 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
     [ -x "build-fuzz/bin/seed_${name#fuzz_}" ] && "build-fuzz/bin/seed_${name#fuzz_}" "$work"
     echo "== $name for ${seconds}s"
     if ! ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 "$fuzzer" -max_total_time="$seconds" \
-        -timeout=20 -rss_limit_mb=4096 -artifact_prefix=build-fuzz/findings/"$name"- \
+        -seed=1 -timeout=20 -rss_limit_mb=4096 -artifact_prefix=build-fuzz/findings/"$name"- \
         -print_final_stats=1 "$work" 2>build-fuzz/"$name".log; then
         echo "$name found a problem; see build-fuzz/$name.log and build-fuzz/findings/"
         tail -40 build-fuzz/"$name".log

@@ -23,7 +23,7 @@ ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_
 # ThreadSanitizer over the suites that run jobs on several threads.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARNWICK_SANITIZE=thread -DTARNWICK_BUILD_UI=OFF
-cmake --build build-tsan -j "$jobs"
+cmake --build build-tsan -j "$jobs" --target threaded_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
 
