@@ -104,8 +104,10 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
     }
 
     if (ist.RateEmulation) {
-        const int64_t due = AV.av_rescale(int64_t{ist.Stream->time_base.num} * ist.RateEmuFrames,
-                                          1000000, ist.Stream->time_base.den);
+        const AVRational timeBase = DecoderTimeBase(ist);
+        const int64_t due =
+            timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames, 1000000, timeBase.den)
+                         : 0;
         const int64_t now = AV.av_gettime() - ist.RateEmuStart;
         if (due - now > 50000)
             std::this_thread::sleep_for(std::chrono::milliseconds((due - now) / 1000));

@@ -62,9 +62,6 @@ void TCustomFFmpeg::PrepareOutputStream(TTranscodeTables& run, int n) {
     if (ost.EncodingNeeded &&
         (ost.Encoder->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)) != 0)
         OpenPassLogFile(ost, n);
-    if (ost.Encoder->codec_type == AVMEDIA_TYPE_VIDEO)
-        BitBufferSize = static_cast<int32_t>(std::max<int64_t>(
-            BitBufferSize, int64_t{4} * ost.Encoder->width * ost.Encoder->height));
 }
 
 void TCustomFFmpeg::PrepareStreamCopy(const TTranscodeTables& run, TOutputStreamRecord& ost,

@@ -2,14 +2,12 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
-#include "platform/ffmpeg_exception.h"
 
 #include <set>
 
 namespace tarnwick::engine {
 
 using binding::AV;
-using platform::FFMpegException;
 
 namespace {
 
@@ -47,10 +45,6 @@ void TCustomFFmpeg::SetUpRun(TTranscodeTables& run, const TStreamMap* streamMaps
     CheckOutputs(run, streamMaps, streamMapCount);
     BuildOutputTable(run, streamMaps, streamMapCount);
     for (int n = 0; n < static_cast<int>(run.OutputStreams.size()); ++n) PrepareOutputStream(run, n);
-    if (!BitBuffer) {
-        BitBuffer = static_cast<uint8_t*>(AV.av_malloc(static_cast<size_t>(BitBufferSize)));
-        if (!BitBuffer) throw FFMpegException("av_malloc fail");
-    }
     for (int f = 0; f < run.OutputFileCount; ++f)
         AV.av_dump_format(run.OutputFiles[f], f, run.OutputFiles[f]->url, 1);
     LogStreamMapping(run);
@@ -70,7 +64,6 @@ void TCustomFFmpeg::SetUpRun(TTranscodeTables& run, const TStreamMap* streamMaps
 }
 
 void TCustomFFmpeg::ReleaseRun(TTranscodeTables& run) {
-    AV.av_freep(&BitBuffer);
     AV.av_packet_free(&run.ReadPacket);
     for (TInputStreamRecord& ist : run.InputStreams) {
         AV.av_frame_free(&ist.DecodedFrame);

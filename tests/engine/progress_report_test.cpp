@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace tarnwick;
 
@@ -108,6 +109,36 @@ TEST_F(ProgressReport, AnAudioOnlyOutputHasNoFrameFigures) {
         EXPECT_EQ(report.Quality, -1.0f);
     }
     EXPECT_NEAR(reports.back().DurationMs, 1000, 40);
+}
+
+TEST_F(ProgressReport, FrameStatisticsGoToTheirFileOneLinePerPicture) {
+    struct Case {
+        std::string file;
+        bool opens;
+    };
+    for (const Case& c : {Case{folder_.File("stats.txt"), true},
+                          Case{folder_.File("missing/stats.txt"), false}}) {
+        SCOPED_TRACE(c.file);
+        test::TranscodeJob run;
+        ASSERT_NO_FATAL_FAILURE(run.Input(input_));
+        run.Job.VideoCodecName = "mpeg4";
+        ASSERT_NO_FATAL_FAILURE(run.Output(output_));
+        run.Job.VstatsFileName = c.file;
+        run.RunHere();
+        if (!c.opens) {
+            EXPECT_EQ(run.Job.ExceptionMessage, "fopen fail: " + c.file);
+            continue;
+        }
+        ASSERT_FALSE(run.Job.ExceptionRaised) << run.Job.ExceptionMessage;
+        std::ifstream stats(c.file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(stats, line);) lines.push_back(line);
+        ASSERT_EQ(lines.size(), 25u);
+        EXPECT_EQ(lines.front().find("frame=     1 q= "), 0u) << lines.front();
+        EXPECT_NE(lines.front().find(" f_size= "), std::string::npos);
+        EXPECT_NE(lines.front().find(" type= I"), std::string::npos) << lines.front();
+        EXPECT_EQ(lines.back().find("frame=    25 "), 0u) << lines.back();
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // listing, the map checks, stream copy and its time base, the two-pass log files.
 #include "transcode_job.h"
 
+#include "binding/media_libraries.h"
 #include "fixtures/fixture_writer.h"
 #include "support/test_support.h"
 
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 using namespace tarnwick;
+using binding::AV;
 using engine::TStreamMap;
 using fixtures::FileInfo;
 using fixtures::StreamInfo;
@@ -82,8 +84,16 @@ TEST(TranscodeSetup, ASecondAudioOutputReusesTheOnlyAudioInput) {
     ASSERT_NO_FATAL_FAILURE(run.Output(output));
     run.Job.AudioCodecName = "aac";
     run.Job.AddAudioStreamToLastOutput();
+    // Private options go to both encoders and the muxer; what none of them takes is told once.
+    AV.av_dict_set(&run.Job.EncoderPrivateOptions[AVMEDIA_TYPE_AUDIO], "aac_coder", "fast", 0);
+    AV.av_dict_set(&run.Job.EncoderPrivateOptions[AVMEDIA_TYPE_AUDIO], "no_such_option", "1", 0);
+    AV.av_dict_set(&run.Job.MuxerPrivateOptions, "movflags", "+faststart", 0);
+    AV.av_dict_set(&run.Job.MuxerPrivateOptions, "no_muxer_option", "1", 0);
     run.RunHere();
     ASSERT_FALSE(run.Job.ExceptionRaised) << run.Job.ExceptionMessage;
+    EXPECT_EQ(run.LinesWith("was not taken"),
+              (std::vector<std::string>{"Option no_such_option was not taken by the encoder aac",
+                                        "Option no_muxer_option was not taken by the muxer mp4"}));
 
     EXPECT_EQ(run.LinesWith("  Stream #0.1 -> #0.").size(), 2u);
     EXPECT_GE(run.IndexOf("  Stream #0.1 -> #0.1"), 0);
