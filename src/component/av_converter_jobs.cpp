@@ -69,6 +69,7 @@ bool TCustomAVConverter::SetJobOutput(int index, const std::string& outputFileNa
             job.OutputOptions = *outputOptions;
             job.ApplyOptionText(outputOptions->ExtOptions);
             ApplyOutputOptions(job, *outputOptions);
+            ApplyTargetOptions(job, *outputOptions);
             if (outputOptions->CustomHook) {
                 job.CustomHookHandler = [this](engine::TCustomFFmpeg& owner,
                                                platform::Bitmap24& bitmap, int32_t frameNumber,

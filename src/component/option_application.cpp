@@ -101,6 +101,14 @@ void ApplyOutputOptions(engine::TCustomFFmpeg& job, const TOutputOptions& option
     job.SetGenre(RecordText(options.Genre));
 }
 
+void ApplyTargetOptions(engine::TCustomFFmpeg& job, const TOutputOptions& options) {
+    static const char* const types[] = {"vcd", "svcd", "dvd"};
+    if (options.Target < 1 || options.Target > 3) return;
+    const char* norm = options.TargetNorm == 1 ? "pal" : options.TargetNorm == 2 ? "ntsc" : "auto";
+    job.ApplyTarget(types[options.Target - 1], norm,
+                    options.TargetDefaultNorm == 1 ? "pal" : "ntsc");
+}
+
 void ParseHookRanges(engine::TCustomFFmpeg& job, const std::string& text) {
     std::vector<engine::THookRange> ranges;
     const std::string all = platform::Trim(text);

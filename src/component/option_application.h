@@ -18,6 +18,10 @@ void ApplyInputOptions(engine::TCustomFFmpeg& job, const TInputOptions& options)
 // The record's fields (not its option text, which the caller applies first).
 void ApplyOutputOptions(engine::TCustomFFmpeg& job, const TOutputOptions& options);
 
+// Target 1, 2 or 3: the VCD, SVCD or DVD preset with the record's norm (0 and unknown values
+// choose by frame rate) and default norm (1 PAL, else NTSC). Other targets do nothing.
+void ApplyTargetOptions(engine::TCustomFFmpeg& job, const TOutputOptions& options);
+
 // The frame-hook time ranges: "start-end" in ms, separated by ","; malformed and reversed
 // ranges are dropped, the rest replace the job's ranges sorted by their ends.
 void ParseHookRanges(engine::TCustomFFmpeg& job, const std::string& text);

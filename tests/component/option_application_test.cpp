@@ -14,6 +14,15 @@ namespace {
 
 using engine::TCustomFFmpeg;
 
+template <typename Call> std::string ErrorText(Call&& call) {
+    try {
+        call();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
+
 class OptionApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -188,6 +197,51 @@ TEST_F(OptionApplicationTest, InputRecordAfterItsOptionText) {
 
     input.ForceFormat = "nosuch";
     EXPECT_THROW(ApplyInputOptions(job, input), platform::FFMpegException);
+}
+
+TEST_F(OptionApplicationTest, TargetPresetOverridesTheRecordsOwnFields) {
+    output.VideoCodec = "mpeg4";
+    output.FrameSize = "640x480";
+    output.Target = 1;
+    output.TargetNorm = 1;
+    std::vector<std::string> logs;
+    job.LogHandler = [&](TCustomFFmpeg&, int, const std::string& text) { logs.push_back(text); };
+    ApplyOutputOptions(job, output);
+    ApplyTargetOptions(job, output);
+    EXPECT_EQ(job.VideoCodecName, "mpeg1video");
+    EXPECT_EQ(job.AudioCodecName, "mp2");
+    ASSERT_NE(job.ForcedOutputFormat, nullptr);
+    EXPECT_STREQ(job.ForcedOutputFormat->name, "vcd");
+    EXPECT_EQ(job.FrameWidth, 352);
+    EXPECT_EQ(job.FrameHeight, 288);
+    EXPECT_EQ(job.FrameRate.num, 25);
+    EXPECT_EQ(job.FrameRate.den, 1);
+    EXPECT_EQ(job.CodecOptions[AVMEDIA_TYPE_VIDEO]->gop_size, 15);
+    const AVDictionaryEntry* muxRate =
+        binding::AV.av_dict_get(job.MuxerPrivateOptions, "muxrate", nullptr, 0);
+    ASSERT_NE(muxRate, nullptr);
+    EXPECT_STREQ(muxRate->value, "1411200");
+    for (const std::string& line : logs) EXPECT_EQ(line.find("for target"), std::string::npos);
+}
+
+TEST_F(OptionApplicationTest, TargetNumbersAndNorms) {
+    output.Target = 2; // automatic norm, but no frame rate known yet
+    EXPECT_EQ(ErrorText([&] { ApplyTargetOptions(job, output); }),
+              "frame_rate is invalid.");
+
+    output.Target = 3;
+    output.TargetNorm = 2;
+    ApplyTargetOptions(job, output);
+    EXPECT_EQ(job.FrameWidth, 720);
+    EXPECT_EQ(job.FrameHeight, 480);
+    EXPECT_EQ(job.FrameRate.num, 30000);
+
+    TCustomFFmpeg untouched;
+    untouched.Prepare();
+    output.Target = 4;
+    ApplyTargetOptions(untouched, output);
+    EXPECT_EQ(untouched.FrameWidth, 0);
+    EXPECT_TRUE(untouched.VideoCodecName.empty());
 }
 
 } // namespace

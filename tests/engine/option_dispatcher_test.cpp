@@ -116,4 +116,16 @@ TEST_F(OptionTest, IgnoredOptionsLogOnlyWithAHandler) {
     EXPECT_NO_THROW(job->ApplyOptionText("i=movie.avi"));
 }
 
+TEST_F(OptionTest, TargetNamesItsNormOrChoosesOne) {
+    OptionTestJob job;
+    job->ApplyOptionText("target=pal-vcd");
+    EXPECT_EQ(job->FrameWidth, 352);
+    EXPECT_EQ(job->FrameHeight, 288);
+    EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_VIDEO]->gop_size, 15);
+    OptionTestJob automatic;
+    EXPECT_EQ(OptionTestJob::ErrorOf([&] { automatic->ApplyOptionText("target=vcd\nan"); }),
+              "frame_rate is invalid.");
+    EXPECT_FALSE(automatic->AudioDisable);
+}
+
 } // namespace
