@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 
 using namespace tarnwick::component;
@@ -42,6 +43,9 @@ struct HostileCase {
     // A sound input that must convert, not merely end cleanly.
     bool mustConvert = false;
 };
+
+// Test names carry the case; the record itself says nothing printable.
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 void WriteClipAs(const std::string& path, const std::string& extension,
                  const fixtures::ClipSpec& spec) {
