@@ -14,6 +14,7 @@
 #include "component/option_records.h"
 #include "platform/main_thread.h"
 #include "platform/thread_priority.h"
+#include "probe/av_probe.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -48,6 +49,9 @@ public:
     std::string GetVersion() const { return "2.2a"; }
     void SetMainThreadScheduler(platform::MainThreadScheduler* scheduler) { scheduler_ = scheduler; }
 
+    // The probe the application's windows use for their own files (owner's thread only).
+    probe::TAVProbe Probe;
+
     // ---- Events (called only when set) ----
     TBeforeHookEvent OnBeforeHook;
     TCustomHookEvent OnCustomHook;
@@ -67,6 +71,8 @@ public:
     // output. False with LastError; the job stays in the list either way. An index outside the
     // list raises std::out_of_range.
     bool SetJobOutput(int index, const std::string& outputFileName, TOutputOptions* outputOptions);
+    // The probe attached to the job's input (empty once the job has started).
+    probe::TAVProbe& JobProbe(int index);
     // Copies the output record the job was set up from.
     void GetJobOutputOptions(int index, TOutputOptions& options) const;
     int JobCount() const { return Jobs.Count(); }

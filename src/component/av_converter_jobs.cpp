@@ -36,6 +36,7 @@ int TCustomAVConverter::AddJob(const std::string& inputFileName, TInputOptions* 
             LastError = job->LastErrorText;
             return -1;
         }
+        job->JobProbe->AttachContext(job->InputFiles[job->InputFileCount - 1]);
         job->ProgressHandler = [this](engine::TCustomFFmpeg& owner, int32_t frameNumber,
                                       int32_t fps, int32_t currentDurationMs, float quality,
                                       float bitRate, int64_t currentSize,
@@ -95,6 +96,8 @@ bool TCustomAVConverter::SetJobOutput(int index, const std::string& outputFileNa
         return false;
     }
 }
+
+probe::TAVProbe& TCustomAVConverter::JobProbe(int index) { return *Jobs[index].JobProbe; }
 
 void TCustomAVConverter::GetJobOutputOptions(int index, TOutputOptions& options) const {
     options = Jobs[index].OutputOptions;

@@ -52,6 +52,7 @@ void TCustomAVConverter::RunJob(int index) {
         // Stopped before its timer came, or started already.
         if (job->Launched) return;
         job->Launched = true;
+        job->JobProbe->Close();
         job->ProgressIntervalUs = static_cast<int64_t>(ProgressInterval()) * 1000;
         job->SetVerbose(EngineLevelOfLogLevel(LogLevel()));
         if (Parallel > 0) {

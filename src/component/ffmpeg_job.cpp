@@ -7,7 +7,8 @@ namespace tarnwick::component {
 
 TFFmpeg::TFFmpeg() = default;
 
-TFFmpeg::~TFFmpeg() = default;
+// The probe goes first: it refers to the input that the engine job releases.
+TFFmpeg::~TFFmpeg() { JobProbe.reset(); }
 
 void TFFmpegList::CheckIndex(int index) const {
     if (index >= 0 && index < Count()) return;

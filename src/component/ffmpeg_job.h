@@ -4,6 +4,7 @@
 
 #include "component/option_records.h"
 #include "engine/custom_ffmpeg.h"
+#include "probe/av_probe.h"
 
 #include <atomic>
 #include <cstdint>
@@ -26,6 +27,9 @@ public:
     // Copies of the records the job was set up from (cleared when none was given).
     TInputOptions InputOptions;
     TOutputOptions OutputOptions;
+    // Describes the job's input from its opening until the run starts; the run uses the input
+    // on its own thread and frees it at its end, so the probe is emptied when the run starts.
+    std::unique_ptr<probe::TAVProbe> JobProbe = std::make_unique<probe::TAVProbe>();
 
     // ---- Run bookkeeping of the owning component, guarded by its EventLock ----
     // The run was started (or its end reported early by a stop before the run).

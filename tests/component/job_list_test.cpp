@@ -67,6 +67,7 @@ TEST_F(JobListTest, RecordsAreKeptWithTheirFileNamesFilledIn) {
     const int index = component.AddJob(input, &in);
     ASSERT_EQ(index, 0) << component.LastError;
     EXPECT_EQ(in.FileName, input) << "the caller's record gets the file name";
+    EXPECT_EQ(component.JobProbe(index).VideoStreamCount(), 1) << "the probe sees the input";
 
     TOutputOptions out;
     ClearOutputOptions(out);
@@ -79,6 +80,16 @@ TEST_F(JobListTest, RecordsAreKeptWithTheirFileNamesFilledIn) {
     EXPECT_EQ(kept.Year, 1999);
 
     EXPECT_THROW(component.SetJobOutput(5, folder.File("x.mp4"), nullptr), std::out_of_range);
+}
+
+TEST_F(JobListTest, JobProbeIsEmptiedWhenTheRunStarts) {
+    AddWithOutput("out.mp4");
+    ASSERT_NE(component.JobProbe(0).Context(), nullptr);
+    component.StartJobs(1);
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    // The run has released the input the probe was attached to.
+    EXPECT_EQ(component.JobProbe(0).Context(), nullptr);
+    EXPECT_EQ(component.JobProbe(0).InfoText(), "");
 }
 
 TEST_F(JobListTest, FailedOutputKeepsTheJobAndSaysWhy) {
