@@ -69,6 +69,9 @@ public:
     // the calling thread and returns nullptr. Returns nullptr at once when running or done.
     TFFmpegThread* Run(bool threaded, platform::TConvertPriority priority);
     void RunSync();
+    // After a run that raised: deletes every output file it was writing. Whatever part was
+    // written (a header, some packets, no trailer) cannot be told from a finished file.
+    void DiscardOutputFiles();
     void Finish();
     // Any thread: asks the run to end at its next poll; wakes a paused worker thread.
     void Stop();

@@ -4,6 +4,8 @@
 #include "binding/media_libraries.h"
 #include "platform/ffmpeg_exception.h"
 
+#include <unistd.h>
+
 #include <exception>
 
 namespace tarnwick::engine {
@@ -47,6 +49,7 @@ void TCustomFFmpeg::RunSync() {
         Transcode(OutputFiles.data(), OutputFileCount, InputFiles.data(), InputFileCount,
                   StreamMaps.data(), StreamMapCount);
     } catch (const std::exception& error) {
+        DiscardOutputFiles();
         Log(-1, error.what());
         ExceptionRaised = true;
         ExceptionMessage = error.what();
@@ -55,6 +58,17 @@ void TCustomFFmpeg::RunSync() {
     CloseRegisteredDecoders();
     FreeJobResources();
     Finish();
+}
+
+void TCustomFFmpeg::DiscardOutputFiles() {
+    for (int i = 0; i < OutputFileCount; ++i) {
+        const AVFormatContext* output = OutputFiles[i];
+        // A format without a file of its own (picture series, devices) names no single file.
+        if (!output || !output->url || !output->oformat || (output->oformat->flags & AVFMT_NOFILE))
+            continue;
+        if (unlink(output->url) == 0)
+            LogFormat(0, "Removed the unfinished output '%s'", output->url);
+    }
 }
 
 void TCustomFFmpeg::Finish() {

@@ -182,6 +182,13 @@ void TCustomFFmpeg::PrepareVideoResample(TOutputStreamRecord& ost, const TInputS
     int64_t flags = SwsFlags;
     if (ScalerOptions && AV.av_opt_get_int(ScalerOptions, "sws_flags", 0, &flags) >= 0)
         SwsFlags = static_cast<int32_t>(flags);
+    // The scaler aborts the process on a format it does not know, which a damaged header can
+    // leave in the decoder: such a stream fails as one the scaler refused.
+    const int sourceWidth = decoder->width - CropLeft - CropRight;
+    const int sourceHeight = decoder->height - CropTop - CropBottom;
+    if (decoder->pix_fmt < 0 || encoder->pix_fmt < 0 || sourceWidth <= 0 || sourceHeight <= 0 ||
+        !AV.sws_isSupportedInput(decoder->pix_fmt) || !AV.sws_isSupportedOutput(encoder->pix_fmt))
+        throw FFMpegException("Cannot get resampling context");
     ost.ScaleContext = AV.sws_getContext(
         decoder->width - CropLeft - CropRight, decoder->height - CropTop - CropBottom,
         decoder->pix_fmt, encoder->width - PadLeft - PadRight,

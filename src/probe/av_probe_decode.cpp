@@ -21,6 +21,10 @@ namespace {
 
 constexpr AVRational Microseconds{1, 1000000};
 
+// A preview of a bigger picture is not worth what it costs: a few hundred bytes of a crafted
+// header can announce a picture whose decode, conversion and copies take gigabytes.
+constexpr int64_t MaxPreviewPixels = int64_t{8192} * 8192;
+
 [[noreturn]] void RaiseCodecError(const char* format, int a, int b = 0) {
     char text[256];
     std::snprintf(text, sizeof text, format, a, b);
@@ -90,6 +94,8 @@ void TAVProbe::OpenDecoder(int streamIndex) {
     bool opened = context && AV.avcodec_parameters_to_context(context, stream.codecpar) >= 0;
     if (opened) {
         context->pkt_timebase = stream.time_base;
+        // Also refuses a picture that grows past the bound in the middle of the stream.
+        context->max_pixels = MaxPreviewPixels;
         std::lock_guard lock(platform::CodecLock());
         opened = AV.avcodec_open2(context, decoder, nullptr) >= 0;
     }
@@ -183,6 +189,11 @@ platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
     // A still picture has been read once; reading on would only find the end of the file.
     if (LastWasStillImage_ && IsStillImageFormat()) return picture;
     if (parameters.width == 0 || parameters.height == 0) return nothing();
+    if (int64_t{parameters.width} * parameters.height > MaxPreviewPixels) {
+        ProbeLog(0, "picture of %dx%d is too large for a preview.\n", parameters.width,
+                 parameters.height);
+        return nothing();
+    }
 
     OpenDecoder(streamIndex);
     picture.SetSize(parameters.width, parameters.height);
