@@ -24,6 +24,7 @@
 #include <deque>
 #include <functional>
 #include <list>
+#include <set>
 #include <limits>
 #include <set>
 #include <string>
@@ -244,7 +245,7 @@ public:
     // Decodes one packet of `ist` (or, with no packet, drains its decoder and then the encoders
     // it feeds) and feeds every output stream whose source it is. Returns 0, or -1 when the
     // decoder refused the packet.
-    int DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& tables,
+    int DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                      const AVPacket* packet);
     // The one way a packet reaches an output file: through the stream's bitstream filters into
     // the muxer. `packet` is in ost.Stream->time_base; its stream index is set here. The packet
@@ -263,7 +264,7 @@ public:
     // Its pts is left to the caller: the stream position ost.SyncOpts of its first sample.
     // Raises "av_frame_get_buffer fail" when the buffers cannot be made.
     AVFrame* AudioEncoderFrame(TOutputStreamRecord& ost, int samples);
-    void ProgressReport(TTranscodeTables& tables, bool final);
+    void ProgressReport(TTranscodeTables& run, bool final);
     // One line of per-frame video statistics into the VstatsFileName file.
     void WriteFrameStatistics(AVFormatContext* file, TOutputStreamRecord& ost, int frameSize);
     // The open-codec registry: every codec context the run opened, newest first, so that the
@@ -272,6 +273,48 @@ public:
     void UnregisterEncoder(AVCodecContext* encoder);
     void RegisterDecoder(AVCodecContext* decoder);
     void UnregisterDecoder(AVCodecContext* decoder);
+    // Frees what the run's tables hold (not the codec contexts, which the job owns).
+    void ReleaseRun(TTranscodeTables& run);
+
+    // Steps of the run, in the order they happen.
+    void SetUpRun(TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
+    void BuildInputTables(TTranscodeTables& run);
+    void CheckOutputs(const TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
+    void BuildOutputTable(TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
+    int FindProgramStream(const TTranscodeTables& run, AVMediaType type) const;
+    void PrepareOutputStream(TTranscodeTables& run, int n);
+    void PrepareStreamCopy(const TTranscodeTables& run, TOutputStreamRecord& ost,
+                           const TInputStreamRecord& ist);
+    void PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord& ist);
+    void PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist);
+    // The time base a decoder of this stream counts in: the context's when it has one, else one
+    // picture of the stream's frame rate for video, one sample for audio; 0/1 when unknown.
+    static AVRational DecoderTimeBase(const TInputStreamRecord& ist);
+    void OpenPassLogFile(TOutputStreamRecord& ost, int n);
+    void LogStreamMapping(const TTranscodeTables& run);
+    void OpenOutputEncoders(TTranscodeTables& run, std::set<std::string>& reportedOptions);
+    void OpenInputDecoders(TTranscodeTables& run);
+    void ReportUnusedOptions(const AVDictionary* options, const char* kind, const char* name,
+                             std::set<std::string>& reportedOptions);
+    void ApplyMetaDataMaps(const TTranscodeTables& run);
+    void OpenBitstreamFilters(TTranscodeTables& run);
+    void WriteHeaders(TTranscodeTables& run, std::set<std::string>& reportedOptions);
+    void RunMainLoop(TTranscodeTables& run);
+    int ChooseInputFile(const TTranscodeTables& run, double& outputTimeMin) const;
+    void CorrectTimestamps(TInputStreamRecord& ist, AVPacket* packet);
+    bool InOutputWindow(const TInputStreamRecord& ist) const;
+    void CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                    const AVPacket* packet);
+    void OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                            AVFrame* frame);
+    int DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                       const AVPacket* packet);
+    void DrainEncoders(int index, TTranscodeTables& run);
+    void FilterAndMux(AVPacket* packet, AVFormatContext* file, TOutputStreamRecord& ost,
+                      size_t first);
+    void ReportFilterFailure(const AVBSFContext* filter, int streamIndex,
+                             const AVCodecContext* encoder, int code);
+    void EndRun(TTranscodeTables& run);
 
     // ---- Video path (video_*.cpp) ----
     // Deinterlace and frame hooks on a decoded picture; may point its planes at a processed copy.

@@ -34,6 +34,7 @@ struct TInputStreamRecord {
     int64_t Pts = 0; // µs: time of the data being processed
     bool IsStart = true; // nothing inserted or discarded yet by the audio sync
     int32_t Quality = 0; // quality (lambda) of the last decoded picture
+    int32_t RequestedChannels = 0; // channel count asked of the audio decoder; 0 none
     // Every decoded frame of this stream arrives here; reused for the whole run. After the video
     // pre-processing it is the picture handed to the filter graph or to VideoOutput.
     AVFrame* DecodedFrame = nullptr;
@@ -117,8 +118,13 @@ struct TOutputStreamRecord {
     AVPacket* FilterPacket = nullptr;
 };
 
-// The three tables of one run, in file order, then stream order.
+// One run: the files it was given and its three tables, in file order, then stream order.
 struct TTranscodeTables {
+    AVFormatContext** OutputFiles = nullptr;
+    int OutputFileCount = 0;
+    AVFormatContext** InputFiles = nullptr;
+    int InputFileCount = 0;
+    AVPacket* ReadPacket = nullptr; // every packet read from the inputs, one at a time
     std::vector<TInputFileRecord> InputFileRecords;
     std::vector<TInputStreamRecord> InputStreams;
     std::vector<TOutputStreamRecord> OutputStreams;

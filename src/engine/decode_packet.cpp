@@ -1,0 +1,220 @@
+// One packet of one input stream: decoded (a packet may give several frames) and fed to every
+// output stream that takes this stream, or copied as it is; without a packet the decoder and
+// then the encoders it feeds are drained.
+#include "engine/custom_ffmpeg.h"
+
+#include "binding/media_libraries.h"
+#include "engine/audio_volume.h"
+#include "platform/ffmpeg_exception.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace tarnwick::engine {
+
+using binding::AV;
+using platform::FFMpegException;
+
+namespace {
+
+// Time of one picture of the stream.
+int64_t PictureDurationUs(const TInputStreamRecord& ist) {
+    const AVRational timeBase = TCustomFFmpeg::DecoderTimeBase(ist);
+    return timeBase.num != 0 ? int64_t{1000000} * timeBase.num / timeBase.den : 0;
+}
+
+} // namespace
+
+// Data before the start time is not output, nor data past the recording time that the loop read
+// while another stream caught up or that a decoder held back until its end.
+bool TCustomFFmpeg::InOutputWindow(const TInputStreamRecord& ist) const {
+    return (StartTime == 0 || ist.Pts >= StartTime) && ist.Pts - StartTime < RecordingTime;
+}
+
+int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                                const AVPacket* packet) {
+    if (ist.NextPts == AV_NOPTS_VALUE) ist.NextPts = ist.Pts;
+    if (packet && packet->dts != AV_NOPTS_VALUE)
+        ist.NextPts = AV.av_rescale_q(packet->dts, ist.Stream->time_base, AV_TIME_BASE_Q);
+    if (packet) ist.Pts = ist.NextPts;
+
+    if (packet && InOutputWindow(ist)) CopyPacket(ist, index, run, packet);
+
+    AVCodecContext* decoder = ist.Decoder;
+    if (!ist.DecodingNeeded) {
+        if (!packet) return 0;
+        if (decoder->codec_type == AVMEDIA_TYPE_AUDIO && decoder->sample_rate > 0)
+            ist.NextPts += int64_t{1000000} * decoder->frame_size / decoder->sample_rate;
+        else if (decoder->codec_type == AVMEDIA_TYPE_VIDEO)
+            ist.NextPts += PictureDurationUs(ist);
+        return 0;
+    }
+
+    switch (decoder->codec_type) {
+    case AVMEDIA_TYPE_AUDIO:
+    case AVMEDIA_TYPE_VIDEO:
+        break;
+    case AVMEDIA_TYPE_SUBTITLE:
+        // Subtitles are decoded one per packet and have nothing to drain.
+        return packet ? DecodeSubtitle(ist, index, run, packet) : 0;
+    default:
+        return -1;
+    }
+
+    int result = AV.avcodec_send_packet(decoder, packet);
+    if (result < 0 && result != AVERROR_EOF) return -1;
+    AVFrame* frame = ist.DecodedFrame;
+    int frames = 0;
+    while ((result = AV.avcodec_receive_frame(decoder, frame)) >= 0) {
+        if (packet && ++frames > 1 && Verbose > 0 && LogHandler)
+            LogFormat(0, "Multiple frames in a packet from stream %d", packet->stream_index);
+        OutputDecodedFrame(ist, index, run, frame);
+        AV.av_frame_unref(frame);
+    }
+    if (result != AVERROR(EAGAIN) && result != AVERROR_EOF) return -1;
+    if (!packet) DrainEncoders(index, run);
+    return 0;
+}
+
+void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
+                                       TTranscodeTables& run, AVFrame* frame) {
+    AVCodecContext* decoder = ist.Decoder;
+    // Decoders of this generation may hold several packets back (frame threads, reordering):
+    // the frame's own timestamp tells its time; the running estimate serves frames without one.
+    if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
+        ist.NextPts =
+            AV.av_rescale_q(frame->best_effort_timestamp, ist.Stream->time_base, AV_TIME_BASE_Q);
+    ist.Pts = ist.NextPts;
+    const bool video = decoder->codec_type == AVMEDIA_TYPE_VIDEO;
+    if (video) {
+        ist.Quality = frame->quality;
+        ist.NextPts += PictureDurationUs(ist);
+        PreprocessPicture(ist, frame);
+        if (UsingFilters && ist.FilterIn) {
+            AV.av_frame_unref(ist.FilterFrame);
+            if (AV.av_frame_ref(ist.FilterFrame, frame) < 0)
+                throw FFMpegException("av_frame_ref fail");
+            ist.HasFilterFrame = true;
+        }
+    } else {
+        if (frame->sample_rate > 0)
+            ist.NextPts += int64_t{1000000} * frame->nb_samples / frame->sample_rate;
+        if (AudioVolume != 256) ApplyAudioVolume(*frame, AudioVolume);
+    }
+
+    if (ist.RateEmulation) {
+        const AVRational timeBase = DecoderTimeBase(ist);
+        const int64_t due =
+            timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames, 1000000, timeBase.den)
+                         : 0;
+        const int64_t now = AV.av_gettime() - ist.RateEmuStart;
+        if (due - now > 50000)
+            std::this_thread::sleep_for(std::chrono::milliseconds((due - now) / 1000));
+        ist.RateEmuFrames += 1;
+    }
+
+    if (!InOutputWindow(ist)) return;
+    const bool filtered = video && UsingFilters && ist.FilterIn;
+    bool more = !filtered || PullFilteredPicture(ist, frame) == 1;
+    while (more) {
+        for (TOutputStreamRecord& ost : run.OutputStreams) {
+            if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
+            AVFormatContext* file = run.OutputFiles[ost.FileIndex];
+            switch (ost.Encoder->codec_type) {
+            case AVMEDIA_TYPE_AUDIO:
+                AudioOutput(file, ost, ist, frame);
+                break;
+            case AVMEDIA_TYPE_VIDEO:
+                if (const int frameSize = VideoOutput(file, ost, ist, frame);
+                    !VstatsFileName.empty() && frameSize > 0)
+                    WriteFrameStatistics(file, ost, frameSize);
+                break;
+            case AVMEDIA_TYPE_SUBTITLE:
+                break; // fed by DecodeSubtitle
+            default:
+                throw FFMpegException("invalid codec_type");
+            }
+        }
+        more = filtered && PullFilteredPicture(ist, frame) == 1;
+    }
+    if (filtered) AV.av_frame_unref(ist.FilterPicture);
+}
+
+int TCustomFFmpeg::DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                                  const AVPacket* packet) {
+    AVSubtitle subtitle{};
+    int gotSubtitle = 0;
+    // The decoder does not change the packet; the library's signature predates const.
+    if (AV.avcodec_decode_subtitle2(ist.Decoder, &subtitle, &gotSubtitle,
+                                    const_cast<AVPacket*>(packet)) < 0)
+        return -1;
+    if (!gotSubtitle) return 0;
+    ist.Pts = ist.NextPts;
+    try {
+        if (InOutputWindow(ist)) {
+            for (TOutputStreamRecord& ost : run.OutputStreams) {
+                if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
+                if (ost.Encoder->codec_type != AVMEDIA_TYPE_SUBTITLE)
+                    throw FFMpegException("invalid codec_type");
+                WriteSubtitle(run.OutputFiles[ost.FileIndex], ost, packet->pts, &subtitle, ist);
+            }
+        }
+    } catch (...) {
+        AV.avsubtitle_free(&subtitle);
+        throw;
+    }
+    AV.avsubtitle_free(&subtitle);
+    return 0;
+}
+
+// The packet as it is, for every copied output of this stream, from the first key packet on.
+void TCustomFFmpeg::CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                               const AVPacket* packet) {
+    const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+    for (TOutputStreamRecord& ost : run.OutputStreams) {
+        if (ost.SourceIndex != index || ost.EncodingNeeded) continue;
+        if (ost.FrameNumber == 0 && !key) continue;
+        ost.CodedFrame.Valid = true;
+        ost.CodedFrame.KeyFrame = key;
+        if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+            AudioBytes += packet->size;
+        } else if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+            VideoBytes += packet->size;
+            ost.SyncOpts += 1;
+        }
+        AVPacket* copy = ost.Packet;
+        if (AV.av_packet_ref(copy, packet) < 0) throw FFMpegException("av_packet_ref fail");
+        const AVRational from = ist.Stream->time_base;
+        const AVRational to = ost.Stream->time_base;
+        copy->pts = packet->pts != AV_NOPTS_VALUE ? AV.av_rescale_q(packet->pts, from, to)
+                                                  : AV_NOPTS_VALUE;
+        copy->dts = packet->dts != AV_NOPTS_VALUE ? AV.av_rescale_q(packet->dts, from, to)
+                                                  : AV.av_rescale_q(ist.Pts, AV_TIME_BASE_Q, to);
+        copy->duration = AV.av_rescale_q(packet->duration, from, to);
+        copy->pos = -1;
+        WritePacket(copy, run.OutputFiles[ost.FileIndex], ost);
+        ost.FrameNumber += 1;
+    }
+}
+
+// After the decoder's last frame: what the audio paths still hold, then every encoder's
+// delayed packets.
+void TCustomFFmpeg::DrainEncoders(int index, TTranscodeTables& run) {
+    for (TOutputStreamRecord& ost : run.OutputStreams) {
+        if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
+        AVFormatContext* file = run.OutputFiles[ost.FileIndex];
+        switch (ost.Encoder->codec_type) {
+        case AVMEDIA_TYPE_AUDIO:
+            DrainAudioOutput(file, ost);
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+            if (EncodeFrame(file, ost, nullptr) < 0) throw FFMpegException("Video encoding failed");
+            break;
+        default:
+            break; // subtitles keep nothing back
+        }
+    }
+}
+
+} // namespace tarnwick::engine
