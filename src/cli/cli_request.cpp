@@ -70,6 +70,12 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliReques
             err << "tarnwick-cli: --crop wants TOP,BOTTOM,LEFT,RIGHT, for example 8,8,0,0\n";
             return 2;
         }
+        // The picture formats halve the colour planes: bands of odd size would split a sample.
+        for (int band : crop)
+            if (band % 2 != 0) {
+                err << "tarnwick-cli: --crop bands must be even numbers of pixels\n";
+                return 2;
+            }
         request.crop = crop;
     }
     const int modes = int(listPresets) + int(info) + int(snapshot->count() > 0);

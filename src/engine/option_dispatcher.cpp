@@ -3,7 +3,6 @@
 
 #include "engine/custom_ffmpeg.h"
 
-#include "binding/media_libraries.h"
 #include "platform/convert.h"
 #include "platform/ffmpeg_exception.h"
 
@@ -36,6 +35,10 @@ void BitstreamFilter(TCustomFFmpeg& job, const std::string& name, const std::str
 }
 
 float Decimal(const std::string& value) { return static_cast<float>(StrToFloat(value)); }
+
+void SetIfPositive(int32_t& field, int32_t value) {
+    if (value > 0) field = value;
+}
 
 // Names are tested in this order; each occurs once.
 #define ACTION [](TCustomFFmpeg & job, [[maybe_unused]] const std::string& name, \
@@ -123,8 +126,8 @@ const TOptionEntry OptionTable[] = {
     {"ab", BitRate},
     {"aframes", ACTION { job.MaxFrames[AVMEDIA_TYPE_AUDIO] = StrToInt(value); }},
     {"aq", ACTION { job.AudioQScale = Decimal(value); }},
-    {"ar", ACTION { if (const int32_t rate = StrToInt(value); rate > 0) job.AudioSampleRate = rate; }},
-    {"ac", ACTION { if (const int32_t count = StrToInt(value); count > 0) job.AudioChannels = count; }},
+    {"ar", ACTION { SetIfPositive(job.AudioSampleRate, StrToInt(value)); }},
+    {"ac", ACTION { SetIfPositive(job.AudioChannels, StrToInt(value)); }},
     {"an", ACTION { job.AudioDisable = true; }},
     {"acodec", ACTION { job.SetAudioCodec(value); }},
     {"atag", ACTION { job.SetAudioTag(value); }},

@@ -7,7 +7,6 @@
 #include "platform/convert.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace tarnwick::engine {
 
@@ -100,14 +99,14 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
     if (!accepted && optionName.size() > 1) {
         // "ab", "vb", "sxyz": the option without its first letter, for that media type.
         const std::string rest = optionName.substr(1);
+        int type = -1;
         switch (optionName[0]) {
-        case 'a': accepted = SetOnContext(CodecOptions[AVMEDIA_TYPE_AUDIO], rest, optionValue); break;
-        case 'v': accepted = SetOnContext(CodecOptions[AVMEDIA_TYPE_VIDEO], rest, optionValue); break;
-        case 's':
-            accepted = SetOnContext(CodecOptions[AVMEDIA_TYPE_SUBTITLE], rest, optionValue);
-            break;
+        case 'a': type = AVMEDIA_TYPE_AUDIO; break;
+        case 'v': type = AVMEDIA_TYPE_VIDEO; break;
+        case 's': type = AVMEDIA_TYPE_SUBTITLE; break;
         default: break;
         }
+        if (type >= 0) accepted = SetOnContext(CodecOptions[type], rest, optionValue);
     }
 
     bool keptPrivately = false;
@@ -117,7 +116,8 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
         void* iterator = nullptr;
         while (const AVCodec* codec = AV.av_codec_iterate(&iterator)) {
             if (codec->type < 0 || codec->type >= MediaTypeCount) continue;
-            if (!AV.av_codec_is_encoder(codec) || !ClassHasOption(&codec->priv_class, optionName.c_str()))
+            if (!AV.av_codec_is_encoder(codec) ||
+                !ClassHasOption(&codec->priv_class, optionName.c_str()))
                 continue;
             AV.av_dict_set(&EncoderPrivateOptions[codec->type], optionName.c_str(),
                            optionValue.c_str(), 0);
@@ -134,8 +134,9 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
     if (!accepted && !keptPrivately) return false;
 
     if (accepted) OptionNames.emplace_back(accepted);
-    if (CodecOptions[AVMEDIA_TYPE_VIDEO]->debug != 0 || (FormatOptions && FormatOptions->debug != 0))
-        SetVerbose(2);
+    const bool debugging =
+        CodecOptions[AVMEDIA_TYPE_VIDEO]->debug != 0 || (FormatOptions && FormatOptions->debug != 0);
+    if (debugging) SetVerbose(2);
     return true;
 }
 

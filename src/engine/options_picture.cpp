@@ -112,9 +112,9 @@ void TCustomFFmpeg::SetPixFmt(const std::string& value) {
     if (!LogHandler) return;
     char line[128];
     Log(1, platform::Trim(AV.av_get_pix_fmt_string(line, sizeof line, AV_PIX_FMT_NONE)));
-    for (int format = 0; AV.av_pix_fmt_desc_get(static_cast<AVPixelFormat>(format)); ++format)
-        Log(1, platform::Trim(
-                   AV.av_get_pix_fmt_string(line, sizeof line, static_cast<AVPixelFormat>(format))));
+    for (int i = 0; AV.av_pix_fmt_desc_get(static_cast<AVPixelFormat>(i)); ++i)
+        Log(1, platform::Trim(AV.av_get_pix_fmt_string(line, sizeof line,
+                                                       static_cast<AVPixelFormat>(i))));
 }
 
 void TCustomFFmpeg::SetSampleFmt(const std::string& value) {

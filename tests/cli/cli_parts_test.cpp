@@ -1,6 +1,7 @@
 #include "cli/cli_request.h"
 #include "cli/json_line.h"
 #include "cli/progress_line.h"
+#include "cli/time_argument.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,8 @@ TEST(CliRequestTest, ArgumentsAndUsageErrors) {
         std::optional<int> exit;
     };
     const Case cases[] = {
-        {{"a.avi", "-p", "3", "-o", "/tmp/x", "-j", "2", "--crop", "1,2,3,4", "--fit", "lbox"}, {}},
+        {{"a.avi", "-p", "3", "-o", "/tmp/x", "-j", "2", "--crop", "2,4,6,8", "--fit", "lbox"}, {}},
+        {{"a.avi", "--crop", "1,2,4,6"}, 2},
         {{"--list-presets"}, {}},
         {{"--info", "a.avi", "b.avi"}, {}},
         {{"--snapshot", "1.5", "a.avi"}, {}},
@@ -74,4 +76,20 @@ TEST(CliRequestTest, ArgumentsAndUsageErrors) {
     EXPECT_EQ(request.crop, (std::array<int, 4>{8, 8, 0, 0}));
     EXPECT_EQ(request.verbose, 2);
     EXPECT_EQ(request.mode, CliMode::Convert);
+}
+
+TEST(TimeArgumentTest, ClockTimes) {
+    struct Case { const char* text; std::optional<int32_t> ms; };
+    const Case cases[] = {{"45", 45000},      {"1:30", 90000},       {"01:02:03", 3723000},
+                          {"0", 0},           {"1:2", std::nullopt}, {"1:60", std::nullopt},
+                          {"a", std::nullopt}, {"", std::nullopt},   {"1:02:03:04", std::nullopt},
+                          {"-5", std::nullopt}, {"999999:00:00", std::nullopt}};
+    for (const auto& c : cases) EXPECT_EQ(ParseClockTime(c.text), c.ms) << c.text;
+    TrimRequest trim;
+    std::string error;
+    EXPECT_TRUE(ParseTrim("00:00:01", "00:00:02", trim, error));
+    EXPECT_EQ(trim.startMs, 1000);
+    EXPECT_EQ(trim.lengthMs, 2000);
+    EXPECT_FALSE(ParseTrim("", "0", trim, error));
+    EXPECT_NE(error.find("--length"), std::string::npos);
 }

@@ -59,7 +59,8 @@ TEST_F(OptionTest, OldNameGopReachesTheEncoderAsItsGopSize) {
 
 TEST_F(OptionTest, ContextOptionsGoOnlyWhereTheirFlagsFit) {
     OptionTestJob job;
-    job->ApplyOptionText("b=900000\nab=96000\nabt=5000\nvb=700000\npacketsize=2324\nsws_flags=area");
+    job->ApplyOptionText(
+        "b=900000\nab=96000\nabt=5000\nvb=700000\npacketsize=2324\nsws_flags=area");
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate, 700000);
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate, 96000);
     EXPECT_EQ(job->CodecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate_tolerance, 5000);

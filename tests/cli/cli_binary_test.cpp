@@ -1,0 +1,152 @@
+// The command line as a user runs it: the real binary, real clips, real outputs.
+#include "cli/process_runner.h"
+#include "fixtures/fixture_writer.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sstream>
+
+using namespace tarnwick;
+using test::ProcessResult;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Cli() { return (test::ExecutableFolder() / "tarnwick-cli").string(); }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    // Every run gets a home and a configuration folder of its own, so the user's settings are
+    // never touched and every run starts from the shipped defaults.
+    std::map<std::string, std::string> Environment() const {
+        return {{"HOME", folder.File("home")}, {"XDG_CONFIG_HOME", folder.File("config")}};
+    }
+    std::string Clip(const std::string& name, int frames = 50) const {
+        const std::string path = folder.File(name);
+        fixtures::WriteClip(path, fixtures::SimpleClip(frames, true));
+        return path;
+    }
+    ProcessResult Run(const std::vector<std::string>& args) const {
+        return test::RunProcess(Cli(), args, Environment());
+    }
+    std::string Out() const { return folder.File("out"); }
+
+    test::TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(CliTest, ConvertsAClipWithPresetZeroIntoTheOutputFolder) {
+    const std::string clip = Clip("clip.avi");
+    const ProcessResult result = Run({clip, "-p", "0", "-o", Out()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string output = Out() + "/clip_(new).mp4";
+    ASSERT_TRUE(fs::exists(output)) << result.out;
+    const auto info = fixtures::ReadFileInfo(output);
+    ASSERT_NE(info.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_EQ(info.First(AVMEDIA_TYPE_VIDEO)->codecId, AV_CODEC_ID_MPEG4);
+    ASSERT_NE(info.First(AVMEDIA_TYPE_AUDIO), nullptr);
+    EXPECT_NEAR(info.durationSeconds, 2.0, 0.25);
+    // The user's settings file was seeded and left as it was: --output is for this run only.
+    EXPECT_TRUE(fs::exists(folder.File("config") + "/tarnwick/tarnwick.ini"));
+}
+
+TEST_F(CliTest, AMissingFileFailsAloneAndTheOthersConvert) {
+    const std::string clip = Clip("good.avi");
+    const std::string missing = folder.File("nowhere.avi");
+    const ProcessResult result = Run({missing, clip, "-p", "0", "-o", Out()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("nowhere.avi"), std::string::npos) << result.err;
+    EXPECT_TRUE(fs::exists(Out() + "/good_(new).mp4"));
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    const std::string clip = Clip("clip.avi", 5);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{clip, "-p", "99"}, {clip, "-p", "no such preset"},
+          {clip, "--start", "1:2"}, {clip, "--crop", "1,2,3,4"}, {}}) {
+        const ProcessResult result = Run(args);
+        EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "(none)" : args.back()) << result.err;
+        EXPECT_FALSE(result.err.empty());
+    }
+}
+
+TEST_F(CliTest, ListsThePresets) {
+    const ProcessResult result = Run({"--list-presets"});
+    ASSERT_EQ(result.exitCode, 0);
+    const auto lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_NE(lines[0].find("iPod Video MPEG-4 (*.mp4)"), std::string::npos);
+    EXPECT_NE(lines[20].find("AAC Advenced Audio Codec (*.aac)"), std::string::npos);
+}
+
+TEST_F(CliTest, ThreeFilesTwoAtATimeWithJsonEvents) {
+    const std::vector<std::string> clips{Clip("a.avi"), Clip("b.avi"), Clip("c.avi")};
+    const ProcessResult result =
+        Run({clips[0], clips[1], clips[2], "-p", "2", "-o", Out(), "--jobs", "2", "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const char* name : {"a", "b", "c"})
+        EXPECT_TRUE(fs::exists(Out() + "/" + name + "_(new).mp4")) << name;
+    const auto lines = Lines(result.out);
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.front(), '{') << line;
+        EXPECT_EQ(line.back(), '}') << line;
+        EXPECT_EQ(Count(line, "\"event\":"), 1) << line;
+    }
+    EXPECT_EQ(Count(result.out, "\"event\":\"start\""), 3);
+    EXPECT_EQ(Count(result.out, "\"event\":\"end\""), 3);
+    EXPECT_EQ(Count(result.out, "\"outcome\":\"converted\""), 3);
+    EXPECT_NE(lines.back().find("\"event\":\"end\""), std::string::npos);
+}
+
+TEST_F(CliTest, InterruptStopsTheRunAndLeavesAPlayablePartialOutput) {
+    // Long enough that the interrupt lands in the middle of the conversion.
+    auto spec = fixtures::SimpleClip(1500, true);
+    spec.audio->durationSeconds = 60;
+    const std::string clip = folder.File("long.avi");
+    fixtures::WriteClip(clip, spec);
+    test::ChildProcess child(Cli(), {clip, "-p", "2", "-o", Out(), "--json"}, Environment());
+    ASSERT_TRUE(test::WaitFor(
+        [&] { return child.OutputSoFar().find("\"event\":\"progress\"") != std::string::npos; },
+        std::chrono::seconds(120)));
+    child.Signal(SIGINT);
+    const ProcessResult result = child.Wait();
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    const std::string output = Out() + "/long_(new).mp4";
+    ASSERT_TRUE(fs::exists(output));
+    const auto info = fixtures::ReadFileInfo(output);
+    ASSERT_NE(info.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_GT(info.First(AVMEDIA_TYPE_VIDEO)->frameCount, 0);
+    EXPECT_LT(info.durationSeconds, 59.0);
+}
+
+TEST_F(CliTest, DescribesFilesAndTakesSnapshots) {
+    const std::string clip = Clip("clip.avi");
+    const ProcessResult info = Run({"--info", clip});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("Duration:"), std::string::npos) << info.out;
+
+    const ProcessResult snap = Run({"--snapshot", "1", clip, "-o", Out()});
+    ASSERT_EQ(snap.exitCode, 0) << snap.err;
+    for (const char* name :
+         {"Snapshot_full.bmp", "Snapshot_small.bmp", "Snapshot_full.jpg", "Snapshot_small.jpg"})
+        EXPECT_TRUE(fs::exists(Out() + "/" + name)) << name;
+}
