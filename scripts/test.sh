@@ -24,7 +24,7 @@ ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARNWICK_SANITIZE=thread -DTARNWICK_BUILD_UI=OFF
 cmake --build build-tsan -j "$jobs" --target threaded_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp \
     ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
 
 # The fuzz harnesses, each for a bounded time.

@@ -63,7 +63,10 @@ void TCustomFFmpeg::OpenOutputEncoders(TTranscodeTables& run, std::set<std::stri
     for (TOutputStreamRecord& ost : run.OutputStreams) {
         if (!ost.EncodingNeeded) continue;
         AVCodecContext* encoder = ost.Encoder;
-        const AVCodec* codec = AV.avcodec_find_encoder(encoder->codec_id);
+        // The context was made for the encoder chosen by name: an id alone may name another
+        // one (the "ssa" and "ass" encoders share theirs).
+        const AVCodec* codec =
+            encoder->codec ? encoder->codec : AV.avcodec_find_encoder(encoder->codec_id);
         if (!codec) Fail("Unsupported codec for output stream #%d.%d", ost.FileIndex, ost.StreamIndex);
         AVDictionary* options = nullptr;
         if (encoder->codec_type >= 0 && encoder->codec_type < MediaTypeCount)

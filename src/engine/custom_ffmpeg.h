@@ -290,6 +290,7 @@ public:
                            const TInputStreamRecord& ist);
     void PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord& ist);
     void PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist);
+    static void GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecParameters* source);
     // The time base a decoder of this stream counts in: the context's when it has one, else one
     // picture of the stream's frame rate for video, one sample for audio; 0/1 when unknown.
     static AVRational DecoderTimeBase(const TInputStreamRecord& ist);

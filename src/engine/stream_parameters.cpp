@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <cstring>
+
 namespace tarnwick::engine {
 
 using binding::AV;
@@ -145,12 +147,48 @@ void TCustomFFmpeg::PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord
         }
         break;
     case AVMEDIA_TYPE_SUBTITLE:
+        // This library generation opens no encoder without a time base; subtitles keep the
+        // source's clock.
+        if (encoder->time_base.num <= 0 || encoder->time_base.den <= 0)
+            encoder->time_base = ist.Stream->time_base;
+        GiveSubtitleHeader(encoder, ist.Stream->codecpar);
         break;
     default:
         throw FFMpegException("invalid codec_type of output stream");
     }
     ost.EncodingNeeded = true;
     ist.DecodingNeeded = true;
+}
+
+namespace {
+
+// A plain header with one default style, for text sources that carry none.
+constexpr char DefaultAssHeader[] =
+    "[Script Info]\r\nScriptType: v4.00+\r\nPlayResX: 384\r\nPlayResY: 288\r\n\r\n"
+    "[V4+ Styles]\r\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, "
+    "OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, "
+    "Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\r\n"
+    "Style: Default,Arial,16,&Hffffff,&Hffffff,&H0,&H0,0,0,0,0,100,100,0,0,1,1,0,2,10,10,10,0"
+    "\r\n\r\n[Events]\r\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, "
+    "Effect, Text\r\n";
+
+} // namespace
+
+// Text subtitle encoders take their styles from an ASS header, which the decoder makes only
+// when it opens (after the encoders): the encoder gets the source's own header (ASS and SSA
+// keep it as extra data) or the plain one. The context frees it.
+void TCustomFFmpeg::GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecParameters* source) {
+    if (encoder->subtitle_header) return;
+    const bool ownHeader =
+        (source->codec_id == AV_CODEC_ID_ASS || source->codec_id == AV_CODEC_ID_SSA) &&
+        source->extradata_size > 0;
+    const uint8_t* header =
+        ownHeader ? source->extradata : reinterpret_cast<const uint8_t*>(DefaultAssHeader);
+    const int size = ownHeader ? source->extradata_size : int{sizeof DefaultAssHeader} - 1;
+    encoder->subtitle_header = static_cast<uint8_t*>(AV.av_mallocz(size + 1));
+    if (!encoder->subtitle_header) throw FFMpegException("av_mallocz fail");
+    std::memcpy(encoder->subtitle_header, header, size);
+    encoder->subtitle_header_size = size;
 }
 
 void TCustomFFmpeg::PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist) {

@@ -18,7 +18,7 @@ public:
     // Created suspended: the body runs only after Start.
     explicit WorkerThread(Body body, TConvertPriority priority = tpNormal);
     // Joins a started thread that does not free itself. Must not be called from the thread.
-    ~WorkerThread();
+    virtual ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 

@@ -2,7 +2,7 @@
 
 namespace tarnwick::test {
 
-EventRecorder::EventRecorder(component::TCustomAVConverter& component) {
+void EventRecorder::Attach(component::TCustomAVConverter& component) {
     component.OnLog = [this](int32_t index, component::TLogLevel level, const std::string& msg) {
         std::lock_guard lock(mutex_);
         logs_.push_back({++changes_, index, level, msg, std::this_thread::get_id()});

@@ -41,8 +41,12 @@ struct ProgressEvent {
 
 class EventRecorder {
 public:
+    // A recorder that must outlive the component it records (the component's threads call
+    // it until the component is gone): declare it before the component, then Attach.
+    EventRecorder() = default;
+    explicit EventRecorder(component::TCustomAVConverter& component) { Attach(component); }
     // Installs OnLog, OnProgress and OnTerminate on the component.
-    explicit EventRecorder(component::TCustomAVConverter& component);
+    void Attach(component::TCustomAVConverter& component);
 
     std::vector<LogEvent> Logs() const;
     std::vector<TerminateEvent> Terminates() const;

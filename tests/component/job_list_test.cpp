@@ -24,6 +24,7 @@ std::string LibAVFolder() { return (tarnwick::test::ExecutableFolder() / "LibAV"
 
 class JobListTest : public ::testing::Test {
 protected:
+    JobListTest() { recorder.Attach(component); }
     void SetUp() override {
         ASSERT_TRUE(component.LoadLibraries(LibAVFolder(), true)) << component.LastError;
         input = folder.File("in.mp4");
@@ -49,8 +50,8 @@ protected:
 
     tarnwick::test::TempFolder folder;
     std::string input;
+    EventRecorder recorder;
     TKivAVConverter component;
-    EventRecorder recorder{component};
 };
 
 TEST_F(JobListTest, MissingInputIsRefusedWithTheOpenErrorText) {

@@ -22,6 +22,7 @@ namespace {
 
 class LogRoutingTest : public ::testing::Test {
 protected:
+    LogRoutingTest() { recorder.Attach(component); }
     void SetUp() override {
         ASSERT_TRUE(component.LoadLibraries(
             (tarnwick::test::ExecutableFolder() / "LibAV").string(), true))
@@ -36,8 +37,8 @@ protected:
         return messages;
     }
 
+    EventRecorder recorder;
     TKivAVConverter component;
-    EventRecorder recorder{component};
 };
 
 using Lines = std::vector<std::string>;
