@@ -5,6 +5,7 @@
 #include "binding/media_libraries.h"
 #include "platform/codec_lock.h"
 #include "platform/convert.h"
+#include "engine/setup_failure.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <cstring>
@@ -17,11 +18,7 @@ using platform::FFMpegException;
 
 namespace {
 
-[[noreturn]] void Fail(const char* format, int a, int b) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, a, b);
-    throw FFMpegException(text);
-}
+void Fail(const char* format, int a, int b) { FailWithNumbers(format, a, b); }
 
 // The metadata a map copies from an input file to an output file, with the longest value each
 // key keeps.

@@ -3,6 +3,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "engine/setup_failure.h"
 #include "platform/ffmpeg_exception.h"
 
 namespace tarnwick::engine {
@@ -12,11 +13,7 @@ using platform::FFMpegException;
 
 namespace {
 
-[[noreturn]] void Fail(const char* format, int a, int b) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, a, b);
-    throw FFMpegException(text);
-}
+void Fail(const char* format, int a, int b) { FailWithNumbers(format, a, b); }
 
 AVMediaType MediaType(const TInputStreamRecord& ist) { return ist.Stream->codecpar->codec_type; }
 

@@ -176,7 +176,7 @@ int64_t TAVProbe::FileSize() {
     return onDisk >= 0 ? onDisk : containerSize;
 }
 
-bool TAVProbe::IsVideoStream(int index) {
+bool TAVProbe::IsStreamOfType(int index, AVMediaType type) {
     if (!Context_) {
         ProbeLog(1, "file not loaded.\n");
         return false;
@@ -185,19 +185,10 @@ bool TAVProbe::IsVideoStream(int index) {
         ProbeLog(0, "stream index #%d is invalid.\n", index);
         return false;
     }
-    return Context_->streams[index]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+    return Context_->streams[index]->codecpar->codec_type == type;
 }
 
-bool TAVProbe::IsAudioStream(int index) {
-    if (!Context_) {
-        ProbeLog(1, "file not loaded.\n");
-        return false;
-    }
-    if (!StreamIndexValid(index)) {
-        ProbeLog(0, "stream index #%d is invalid.\n", index);
-        return false;
-    }
-    return Context_->streams[index]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
-}
+bool TAVProbe::IsVideoStream(int index) { return IsStreamOfType(index, AVMEDIA_TYPE_VIDEO); }
+bool TAVProbe::IsAudioStream(int index) { return IsStreamOfType(index, AVMEDIA_TYPE_AUDIO); }
 
 } // namespace tarnwick::probe

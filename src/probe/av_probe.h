@@ -100,6 +100,8 @@ private:
     // The stream a record query means (index -1: the first of the kind), or -1 after logging
     // why there is none. kind is "video" or "audio".
     int StreamOfKind(int index, AVMediaType type, const char* kind);
+    // The stream's media type is `type`; logs and answers false without a file or a stream.
+    bool IsStreamOfType(int index, AVMediaType type);
     // Opens a decoder for the stream unless it is the open one; raises on failure.
     void OpenDecoder(int streamIndex);
     void CloseDecoder();
