@@ -1,0 +1,313 @@
+// Real conversions through the component: how StartJobs schedules the jobs, what StopJobs,
+// PauseJobs and ResumeJobs do to a run in progress, and the hook events.
+//
+// Every job runs with the custom hook on; its handler marks the job's start (its first
+// picture) on a shared timeline and waits a few milliseconds per picture, so that a run lasts
+// long enough to be paused or stopped on any build, however fast the encoder.
+#include "component/av_converter.h"
+#include "component/event_recorder.h"
+
+#include "fixtures/fixture_writer.h"
+#include "platform/main_thread.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+using namespace tarnwick::component;
+using tarnwick::test::EventRecorder;
+using tarnwick::test::TerminateEvent;
+namespace fixtures = tarnwick::fixtures;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Lets the test see whether a job's worker thread is held at its pause gate.
+class InspectableConverter : public TKivAVConverter {
+public:
+    using TKivAVConverter::TKivAVConverter;
+    bool HeldAtGate(int index) {
+        std::lock_guard lock(EventLock);
+        const tarnwick::engine::TFFmpegThread* thread = Jobs[index].WorkerThread.load();
+        return thread && thread->WaitingAtGate();
+    }
+};
+
+struct Mark {
+    enum Kind { Start, End } kind;
+    int32_t index;
+    std::chrono::steady_clock::time_point at;
+};
+
+class ConverterRunTest : public ::testing::Test {
+protected:
+    ConverterRunTest() : component(&mainThread) { recorder.Attach(component); }
+
+    void SetUp() override {
+        ASSERT_TRUE(
+            component.LoadLibraries((tarnwick::test::ExecutableFolder() / "LibAV").string(), true))
+            << component.LastError;
+        component.SetProgressInterval(100);
+        component.OnCustomHook = [this](int32_t index, tarnwick::platform::Bitmap24&, int32_t,
+                                        int64_t, bool& update, bool&) {
+            update = false;
+            {
+                std::lock_guard lock(mutex);
+                if (++hookCalls[index] == 1) timeline.push_back({Mark::Start, index, Now()});
+                hookThreads.insert(std::this_thread::get_id());
+            }
+            if (AfterPicture) AfterPicture(index, hookCalls[index]);
+            std::this_thread::sleep_for(PictureDelay);
+        };
+        recorder.AfterTerminate = [this](const TerminateEvent& event) {
+            if (event.index < 0) return;
+            std::lock_guard lock(mutex);
+            timeline.push_back({Mark::End, event.index, Now()});
+        };
+    }
+
+    static std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+
+    // Adds a job for a fresh clip of the given pictures, converted with the custom hook on.
+    int AddJob(const std::string& name, int frames) {
+        const std::string input = folder.File(name + ".mp4");
+        fixtures::WriteClip(input, fixtures::SimpleClip(frames, false));
+        const int index = component.AddJob(input, nullptr);
+        EXPECT_GE(index, 0) << component.LastError;
+        TOutputOptions options;
+        ClearOutputOptions(options);
+        options.CustomHook = true;
+        EXPECT_TRUE(component.SetJobOutput(index, Output(name), &options)) << component.LastError;
+        return index;
+    }
+    std::string Output(const std::string& name) const { return folder.File(name + "-out.mp4"); }
+
+    std::vector<Mark> Timeline() {
+        std::lock_guard lock(mutex);
+        return timeline;
+    }
+    int HookCalls(int32_t index) {
+        std::lock_guard lock(mutex);
+        return hookCalls[index];
+    }
+
+    // Each job reported exactly once, with this outcome, and the run's end came last.
+    void ExpectEveryJobEndedOnceThenTheRun(bool finished) {
+        const auto events = recorder.Terminates();
+        ASSERT_EQ(events.size(), static_cast<size_t>(component.JobCount()) + 1);
+        std::set<int32_t> indexes;
+        for (size_t i = 0; i + 1 < events.size(); ++i) {
+            EXPECT_EQ(events[i].finished, finished) << "job " << events[i].index;
+            EXPECT_FALSE(events[i].exception) << events[i].message;
+            indexes.insert(events[i].index);
+        }
+        EXPECT_EQ(indexes.size(), static_cast<size_t>(component.JobCount()));
+        const TerminateEvent& last = events.back();
+        EXPECT_EQ(last.index, -1);
+        EXPECT_TRUE(last.finished);
+        EXPECT_FALSE(last.exception);
+        EXPECT_EQ(last.message, "");
+    }
+
+    std::chrono::milliseconds PictureDelay = 10ms;
+    // Called on the job's thread after each picture's hook, with the count so far.
+    std::function<void(int32_t index, int calls)> AfterPicture;
+
+    tarnwick::test::TempFolder folder;
+    tarnwick::platform::RunLoopScheduler mainThread;
+    EventRecorder recorder;
+    InspectableConverter component;
+
+    std::mutex mutex;
+    std::vector<Mark> timeline;
+    std::map<int32_t, int> hookCalls;
+    std::set<std::thread::id> hookThreads;
+};
+
+TEST_F(ConverterRunTest, TwoWorkersRunThreeJobsTwoAtATime) {
+    for (const char* name : {"a", "b", "c"})
+        AddJob(name, 15);
+    component.StartJobs(2);
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    ExpectEveryJobEndedOnceThenTheRun(true);
+
+    // Jobs 0 and 1 both began before anything ended; job 2 began only after an end.
+    const auto marks = Timeline();
+    ASSERT_EQ(marks.size(), 6u);
+    EXPECT_EQ(marks[0].kind, Mark::Start);
+    EXPECT_EQ(marks[1].kind, Mark::Start);
+    EXPECT_EQ((std::set<int32_t>{marks[0].index, marks[1].index}), (std::set<int32_t>{0, 1}));
+    EXPECT_EQ(marks[2].kind, Mark::End);
+    int running = 0, mostRunning = 0;
+    for (const Mark& mark : marks) {
+        running += mark.kind == Mark::Start ? 1 : -1;
+        mostRunning = std::max(mostRunning, running);
+    }
+    EXPECT_EQ(mostRunning, 2);
+
+    EXPECT_EQ(hookThreads.size(), 3u) << "one worker thread per job";
+    EXPECT_EQ(hookThreads.count(std::this_thread::get_id()), 0u);
+    for (const char* name : {"a", "b", "c"}) {
+        const auto info = fixtures::ReadFileInfo(Output(name));
+        ASSERT_NE(info.First(AVMEDIA_TYPE_VIDEO), nullptr) << name;
+        EXPECT_EQ(info.First(AVMEDIA_TYPE_VIDEO)->frameCount, 15) << name;
+    }
+    for (int32_t index = 0; index < 3; ++index)
+        EXPECT_EQ(HookCalls(index), 15);
+}
+
+TEST_F(ConverterRunTest, WithoutWorkersTheJobsRunOnTheMainThreadOneAfterAnother) {
+    AddJob("a", 8);
+    AddJob("b", 8);
+    component.StartJobs(0);
+    ASSERT_TRUE(mainThread.RunUntil([&] { return recorder.RunEnded(); }, 120s));
+    ExpectEveryJobEndedOnceThenTheRun(true);
+
+    EXPECT_EQ(hookThreads, (std::set<std::thread::id>{std::this_thread::get_id()}));
+    for (const auto& event : recorder.Terminates())
+        EXPECT_EQ(event.thread, std::this_thread::get_id()) << "job " << event.index;
+    const auto marks = Timeline();
+    ASSERT_EQ(marks.size(), 4u);
+    const Mark::Kind order[] = {Mark::Start, Mark::End, Mark::Start, Mark::End};
+    for (size_t i = 0; i < marks.size(); ++i) {
+        EXPECT_EQ(marks[i].kind, order[i]) << i;
+        EXPECT_EQ(marks[i].index, static_cast<int32_t>(i / 2)) << i;
+    }
+    // The second job is started by a timer 100 ms after the first one's end.
+    EXPECT_GE(marks[2].at - marks[1].at, 100ms);
+}
+
+TEST_F(ConverterRunTest, StopDuringTheRunEndsItUnfinishedWithAReadableOutput) {
+    AddJob("running", 60);
+    AddJob("waiting", 10);
+    AfterPicture = [this](int32_t, int calls) {
+        if (calls == 5) component.StopJobs();
+    };
+    component.StartJobs(1);
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    ExpectEveryJobEndedOnceThenTheRun(false);
+
+    // The stopped job's output got its trailer: it opens and holds what was converted.
+    const auto info = fixtures::ReadFileInfo(Output("running"));
+    ASSERT_NE(info.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_GT(info.First(AVMEDIA_TYPE_VIDEO)->frameCount, 0);
+    EXPECT_LT(info.First(AVMEDIA_TYPE_VIDEO)->frameCount, 60);
+    // The job that had not started never ran, and reported from a thread of its own.
+    EXPECT_EQ(HookCalls(1), 0);
+    for (const auto& event : recorder.Terminates())
+        if (event.index == 1) {
+            EXPECT_NE(event.thread, std::this_thread::get_id());
+        }
+}
+
+TEST_F(ConverterRunTest, PauseHoldsTheRunUntilResume) {
+    AddJob("paused", 40);
+    std::atomic<bool> underway{false};
+    AfterPicture = [&](int32_t, int calls) {
+        if (calls == 5) underway = true;
+    };
+    component.StartJobs(1);
+    ASSERT_TRUE(tarnwick::test::WaitFor([&] { return underway.load(); }, 120s));
+    component.PauseJobs();
+    ASSERT_TRUE(tarnwick::test::WaitFor([&] { return component.HeldAtGate(0); }, 30s));
+
+    // Held: over a whole window no progress event comes, no picture passes, the file stays.
+    const size_t progressBefore = recorder.Progresses().size();
+    const int picturesBefore = HookCalls(0);
+    const auto sizeBefore = fs::file_size(Output("paused"));
+    EXPECT_FALSE(
+        recorder.WaitUntil([&] { return recorder.Progresses().size() > progressBefore; }, 700ms));
+    EXPECT_EQ(HookCalls(0), picturesBefore);
+    EXPECT_EQ(fs::file_size(Output("paused")), sizeBefore);
+    EXPECT_TRUE(component.HeldAtGate(0));
+    EXPECT_FALSE(recorder.RunEnded());
+
+    component.ResumeJobs();
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    ExpectEveryJobEndedOnceThenTheRun(true);
+    EXPECT_GT(recorder.Progresses().size(), progressBefore);
+    EXPECT_EQ(fixtures::ReadFileInfo(Output("paused")).First(AVMEDIA_TYPE_VIDEO)->frameCount, 40);
+}
+
+// Red as the decoded pictures carry it: strong V (Cr), low U (Cb).
+bool IsRed(const fixtures::Picture& picture, int x, int y) {
+    return picture.At(2, x, y) > 200 && picture.At(1, x, y) < 110;
+}
+
+TEST_F(ConverterRunTest, HookEventsCarryTheJobIndexAndTheirAnswersReachTheOutput) {
+    // Job 0 paints through the custom hook; job 1 runs the frame-hook module, which its
+    // before-hook answers switch off from the third picture on.
+    const std::string input = folder.File("hooks.mkv");
+    fixtures::ClipSpec spec;
+    spec.video = fixtures::VideoSpec{};
+    spec.video->codec = "ffv1";
+    spec.video->pixelFormat = AV_PIX_FMT_YUV420P;
+    spec.video->frameCount = 4;
+    fixtures::WriteClip(input, spec);
+    const std::string lossless = "vcodec=ffv1\npix_fmt=yuv420p\n";
+    const std::string module = (tarnwick::test::ExecutableFolder() / "boxhook.so").string();
+    const auto add = [&](const std::string& output, bool custom, const std::string& extra) {
+        const int index = component.AddJob(input, nullptr);
+        ASSERT_GE(index, 0) << component.LastError;
+        TOutputOptions options;
+        ClearOutputOptions(options);
+        options.CustomHook = custom;
+        options.BeforeHook = !custom;
+        options.ExtOptions = lossless + extra;
+        ASSERT_TRUE(component.SetJobOutput(index, output, &options)) << component.LastError;
+    };
+    add(folder.File("painted.mkv"), true, "");
+    add(folder.File("boxed.mkv"), false, "vhook=" + module + " 0 0 32 32 FF0000");
+
+    std::map<int32_t, std::vector<int32_t>> customFrames;
+    std::map<int32_t, std::vector<int64_t>> beforePts;
+    component.OnCustomHook = [&](int32_t index, tarnwick::platform::Bitmap24& bitmap,
+                                 int32_t frameNumber, int64_t, bool& update, bool&) {
+        {
+            std::lock_guard lock(mutex);
+            customFrames[index].push_back(frameNumber);
+        }
+        for (int y = 10; y < 30; ++y)
+            for (int x = 10; x < 30; ++x) {
+                uint8_t* pixel = bitmap.ScanLine(y) + x * 3; // blue, green, red
+                pixel[0] = 0;
+                pixel[1] = 0;
+                pixel[2] = 255;
+            }
+        update = true;
+    };
+    component.OnBeforeHook = [&](int32_t index, int64_t pts, THookAction& action) {
+        std::lock_guard lock(mutex);
+        beforePts[index].push_back(pts);
+        action = beforePts[index].size() >= 3 ? haIgnore : haContinue;
+    };
+    component.StartJobs(2);
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    ExpectEveryJobEndedOnceThenTheRun(true);
+
+    EXPECT_EQ(customFrames, (std::map<int32_t, std::vector<int32_t>>{{0, {1, 2, 3, 4}}}));
+    ASSERT_EQ(beforePts.size(), 1u);
+    ASSERT_EQ(beforePts.count(1), 1u);
+    ASSERT_EQ(beforePts[1].size(), 4u);
+    for (size_t i = 1; i < beforePts[1].size(); ++i)
+        EXPECT_GT(beforePts[1][i], beforePts[1][i - 1]);
+
+    const auto painted = fixtures::ReadPictures(folder.File("painted.mkv"));
+    const auto boxed = fixtures::ReadPictures(folder.File("boxed.mkv"));
+    ASSERT_EQ(painted.size(), 4u);
+    ASSERT_EQ(boxed.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(IsRed(painted[i], 20, 20)) << "picture " << i;
+        EXPECT_FALSE(IsRed(painted[i], 60, 60)) << "picture " << i;
+        EXPECT_EQ(IsRed(boxed[i], 8, 8), i < 2) << "picture " << i;
+    }
+}
+
+} // namespace
