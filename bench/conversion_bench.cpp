@@ -11,6 +11,7 @@
 #include "binding/media_libraries.h"
 #include "component/av_converter.h"
 #include "fixtures/fixture_writer.h"
+#include "platform/executable_folder.h"
 #include "probe/av_probe.h"
 
 #include <sys/resource.h>
@@ -51,7 +52,7 @@ int Convert(const std::vector<std::string>& clips, int preset, int parallel,
 
     platform::RunLoopScheduler loop;
     component::TKivAVConverter converter(&loop);
-    if (!converter.LoadLibraries(app::ExecutableFolder() + "LibAV", true))
+    if (!converter.LoadLibraries(platform::ExecutableFolder() + "LibAV", true))
         throw std::runtime_error(converter.LastError);
     std::vector<app::TTaskRow> rows;
     for (const auto& clip : clips) {
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
                         m.ok ? "" : "  (failed)");
         }
 
-        if (!binding::LoadMediaLibraries(app::ExecutableFolder() + "LibAV", true))
+        if (!binding::LoadMediaLibraries(platform::ExecutableFolder() + "LibAV", true))
             throw std::runtime_error(binding::LastLoadError());
         double meanMs = 0, worstMs = 0;
         PreviewFigure(clip, seconds, meanMs, worstMs);

@@ -11,6 +11,7 @@
 #include "cli/session_settings.h"
 #include "cli/time_argument.h"
 #include "component/av_converter.h"
+#include "platform/executable_folder.h"
 #include "probe/av_probe.h"
 
 #include <unistd.h>
@@ -39,7 +40,7 @@ public:
     }
 };
 
-std::string LibraryFolder() { return app::ExecutableFolder() + "LibAV"; }
+std::string LibraryFolder() { return platform::ExecutableFolder() + "LibAV"; }
 
 // The log level a user asked for: errors only by default, more with every -v.
 TLogLevel ChosenLogLevel(const CliRequest& request) {

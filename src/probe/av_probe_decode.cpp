@@ -7,6 +7,7 @@
 #include "platform/ffmpeg_exception.h"
 #include "probe/probe_log.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -71,7 +72,9 @@ bool TAVProbe::Seek(int streamIndex, int64_t timeUs) {
         if (Context_->duration > 0 && Context_->duration < target) target = Context_->duration;
         start = Context_->start_time;
     }
-    if (start != AV_NOPTS_VALUE) target += start;
+    // A damaged header can carry any start time; the seek then goes to the nearest end.
+    if (start != AV_NOPTS_VALUE && __builtin_add_overflow(target, start, &target))
+        target = start < 0 ? INT64_MIN : INT64_MAX;
     // No picture from before the jump may come out of the decoder afterwards.
     if (DecoderContext_) AV.avcodec_flush_buffers(DecoderContext_);
     const int result = timeUs > 0

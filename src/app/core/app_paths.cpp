@@ -1,6 +1,7 @@
 #include "app/core/app_paths.h"
 
 #include "platform/atomic_file.h"
+#include "platform/executable_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,13 +25,6 @@ std::string HomeFolder() {
 
 } // namespace
 
-std::string ExecutableFolder() {
-    std::error_code error;
-    const auto executable = std::filesystem::canonical("/proc/self/exe", error);
-    if (error) return "./";
-    return WithSlash(executable.parent_path().string());
-}
-
 std::string SettingsFolder() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config && config[0] == '/') return WithSlash(config) + "tarnwick/";
@@ -38,10 +32,10 @@ std::string SettingsFolder() {
 }
 
 std::string SettingsFilePath() { return SettingsFolder() + "tarnwick.ini"; }
-std::string ShippedSettingsFilePath() { return ExecutableFolder() + "tarnwick.ini"; }
-std::string PresetsFilePath() { return ExecutableFolder() + "tarnwickformat.ini"; }
-std::string ListBackgroundPicturePath() { return ExecutableFolder() + "skin/lvBack.bmp"; }
-std::string CoverPicturePath() { return ExecutableFolder() + "skin/tarnwickcover.jpg"; }
+std::string ShippedSettingsFilePath() { return platform::ExecutableFolder() + "tarnwick.ini"; }
+std::string PresetsFilePath() { return platform::ExecutableFolder() + "tarnwickformat.ini"; }
+std::string ListBackgroundPicturePath() { return platform::ExecutableFolder() + "skin/lvBack.bmp"; }
+std::string CoverPicturePath() { return platform::ExecutableFolder() + "skin/tarnwickcover.jpg"; }
 std::string DefaultOutputFolder() { return WithSlash(HomeFolder()) + "tarnwick"; }
 
 bool SeedSettingsFile() {

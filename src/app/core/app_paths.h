@@ -7,9 +7,6 @@
 
 namespace tarnwick::app {
 
-// The folder of the running executable, with a trailing "/".
-std::string ExecutableFolder();
-
 // $XDG_CONFIG_HOME/tarnwick/ when XDG_CONFIG_HOME is an absolute path, else
 // $HOME/.config/tarnwick/ (trailing "/").
 std::string SettingsFolder();
