@@ -23,9 +23,8 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
-#include <list>
-#include <set>
 #include <limits>
+#include <list>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,14 +34,15 @@ namespace tarnwick::engine {
 class TCustomFFmpeg;
 
 // The five handlers; each is called only when set.
-using TBeforeHookHandler = std::function<void(TCustomFFmpeg& job, int64_t pts, THookAction& action)>;
+using TBeforeHookHandler =
+    std::function<void(TCustomFFmpeg& job, int64_t pts, THookAction& action)>;
 using TCustomHookHandler =
     std::function<void(TCustomFFmpeg& job, platform::Bitmap24& bitmap, int32_t frameNumber,
                        int64_t pts, bool& update, bool& stop)>;
 using TLogHandler = std::function<void(TCustomFFmpeg& job, int level, const std::string& text)>;
-using TProgressHandler = std::function<void(
-    TCustomFFmpeg& job, int32_t frameNumber, int32_t fps, int32_t currentDurationMs, float quality,
-    float bitRate, int64_t currentSize, int32_t totalOutputDurationMs)>;
+using TProgressHandler = std::function<void(TCustomFFmpeg& job, int32_t frameNumber, int32_t fps,
+                                            int32_t currentDurationMs, float quality, float bitRate,
+                                            int64_t currentSize, int32_t totalOutputDurationMs)>;
 using TTerminateHandler = std::function<void(TCustomFFmpeg& job)>;
 
 inline constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min();
@@ -282,7 +282,8 @@ public:
     // Steps of the run, in the order they happen.
     void SetUpRun(TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
     void BuildInputTables(TTranscodeTables& run);
-    void CheckOutputs(const TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
+    void CheckOutputs(const TTranscodeTables& run, const TStreamMap* streamMaps,
+                      int streamMapCount);
     void BuildOutputTable(TTranscodeTables& run, const TStreamMap* streamMaps, int streamMapCount);
     int FindProgramStream(const TTranscodeTables& run, AVMediaType type) const;
     void PrepareOutputStream(TTranscodeTables& run, int n);
@@ -311,6 +312,11 @@ public:
                     const AVPacket* packet);
     void OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                             AVFrame* frame);
+    // Hands one frame (a decoded one, or a picture of the graph) to every re-encoded output
+    // of the stream.
+    void FeedEncoders(int index, TTranscodeTables& run, TInputStreamRecord& ist, AVFrame* frame);
+    // At the end of the input: the pictures the stream's filter graph still holds.
+    void FlushFilterGraph(TInputStreamRecord& ist, int index, TTranscodeTables& run);
     int DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                        const AVPacket* packet);
     void DrainEncoders(int index, TTranscodeTables& run);
@@ -361,7 +367,8 @@ public:
     int32_t StreamMapCount = 0;
     std::array<TMetaDataMap, MaxMetaDataMaps> MetaDataMaps{};
     int32_t MetaDataMapCount = 0;
-    std::array<std::array<BitstreamFilterChain, MaxStreamsPerFile>, MaxFiles> BitstreamFilterTable{};
+    std::array<std::array<BitstreamFilterChain, MaxStreamsPerFile>, MaxFiles>
+        BitstreamFilterTable{};
     // This library generation keeps no codec context inside a stream: the job owns one decoder
     // context per input stream (made at input opening) and one encoder context per output
     // stream (made at stream creation), indexed like the files' streams.
@@ -427,9 +434,9 @@ public:
 
     // ======== Work buffers of the video, audio and subtitle paths (made at first need, kept
     // for later runs of the job, released by FreeJobResources) ========
-    AVFrame* VideoEncodeFrame = nullptr; // the picture handed to a video encoder, per frame
-    TSampleBuffer AudioBuf;              // resampler or sample-format converter output
-    TSampleBuffer SilenceBuffer;         // silence followed by a chunk, when the sync adds some
+    AVFrame* VideoEncodeFrame = nullptr;     // the picture handed to a video encoder, per frame
+    TSampleBuffer AudioBuf;                  // resampler or sample-format converter output
+    TSampleBuffer SilenceBuffer;             // silence followed by a chunk, when the sync adds some
     uint8_t* SubtitleEncodeBuffer = nullptr; // SubtitleEncodeBufferSize bytes
     static constexpr int SubtitleEncodeBufferSize = 65536;
     void ReleaseMediaPathBuffers();
@@ -442,7 +449,6 @@ public:
     std::array<int32_t, 52> QpHistogramCounts{};
     std::list<AVCodecContext*> OpenEncoders;
     std::list<AVCodecContext*> OpenDecoders;
-
 };
 
 } // namespace tarnwick::engine

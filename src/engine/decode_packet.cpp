@@ -53,13 +53,11 @@ int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTa
 
     switch (decoder->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
-    case AVMEDIA_TYPE_VIDEO:
-        break;
+    case AVMEDIA_TYPE_VIDEO: break;
     case AVMEDIA_TYPE_SUBTITLE:
         // Subtitles are decoded one per packet and have nothing to drain.
         return packet ? DecodeSubtitle(ist, index, run, packet) : 0;
-    default:
-        return -1;
+    default: return -1;
     }
 
     int result = AV.avcodec_send_packet(decoder, packet);
@@ -73,12 +71,16 @@ int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTa
         AV.av_frame_unref(frame);
     }
     if (result != AVERROR(EAGAIN) && result != AVERROR_EOF) return -1;
-    if (!packet) DrainEncoders(index, run);
+    if (!packet) {
+        if (decoder->codec_type == AVMEDIA_TYPE_VIDEO && UsingFilters && ist.FilterIn)
+            FlushFilterGraph(ist, index, run);
+        DrainEncoders(index, run);
+    }
     return 0;
 }
 
-void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
-                                       TTranscodeTables& run, AVFrame* frame) {
+void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                                       AVFrame* frame) {
     AVCodecContext* decoder = ist.Decoder;
     // Decoders of this generation may hold several packets back (frame threads, reordering):
     // the frame's own timestamp tells its time; the running estimate serves frames without one.
@@ -105,9 +107,9 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
 
     if (ist.RateEmulation) {
         const AVRational timeBase = DecoderTimeBase(ist);
-        const int64_t due =
-            timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames, 1000000, timeBase.den)
-                         : 0;
+        const int64_t due = timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames,
+                                                         1000000, timeBase.den)
+                                         : 0;
         const int64_t now = AV.av_gettime() - ist.RateEmuStart;
         if (due - now > 50000)
             std::this_thread::sleep_for(std::chrono::milliseconds((due - now) / 1000));
@@ -115,30 +117,44 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index,
     }
 
     if (!InOutputWindow(ist)) return;
-    const bool filtered = video && UsingFilters && ist.FilterIn;
-    bool more = !filtered || PullFilteredPicture(ist, frame) == 1;
-    while (more) {
-        for (TOutputStreamRecord& ost : run.OutputStreams) {
-            if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
-            AVFormatContext* file = run.OutputFiles[ost.FileIndex];
-            switch (ost.Encoder->codec_type) {
-            case AVMEDIA_TYPE_AUDIO:
-                AudioOutput(file, ost, ist, frame);
-                break;
-            case AVMEDIA_TYPE_VIDEO:
-                if (const int frameSize = VideoOutput(file, ost, ist, frame);
-                    !VstatsFileName.empty() && frameSize > 0)
-                    WriteFrameStatistics(file, ost, frameSize);
-                break;
-            case AVMEDIA_TYPE_SUBTITLE:
-                break; // fed by DecodeSubtitle
-            default:
-                throw FFMpegException("invalid codec_type");
-            }
-        }
-        more = filtered && PullFilteredPicture(ist, frame) == 1;
+    if (!(video && UsingFilters && ist.FilterIn)) {
+        FeedEncoders(index, run, ist, frame);
+        return;
     }
-    if (filtered) AV.av_frame_unref(ist.FilterPicture);
+    while (PullFilteredPicture(ist, frame) == 1)
+        FeedEncoders(index, run, ist, frame);
+    AV.av_frame_unref(ist.FilterPicture);
+}
+
+void TCustomFFmpeg::FeedEncoders(int index, TTranscodeTables& run, TInputStreamRecord& ist,
+                                 AVFrame* frame) {
+    for (TOutputStreamRecord& ost : run.OutputStreams) {
+        if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
+        AVFormatContext* file = run.OutputFiles[ost.FileIndex];
+        switch (ost.Encoder->codec_type) {
+        case AVMEDIA_TYPE_AUDIO: AudioOutput(file, ost, ist, frame); break;
+        case AVMEDIA_TYPE_VIDEO:
+            if (const int frameSize = VideoOutput(file, ost, ist, frame);
+                !VstatsFileName.empty() && frameSize > 0)
+                WriteFrameStatistics(file, ost, frameSize);
+            break;
+        case AVMEDIA_TYPE_SUBTITLE: break; // fed by DecodeSubtitle
+        default: throw FFMpegException("invalid codec_type");
+        }
+    }
+}
+
+// Filters that look ahead or collect (frame-rate changes, reversal, padding at the end) give
+// their last pictures only once the graph is told that no more will come.
+void TCustomFFmpeg::FlushFilterGraph(TInputStreamRecord& ist, int index, TTranscodeTables& run) {
+    ist.HasFilterFrame = false;
+    if (AV.av_buffersrc_add_frame_flags(ist.FilterIn, nullptr, 0) < 0) return;
+    AVFrame* frame = ist.DecodedFrame;
+    while (PullFilteredPicture(ist, frame) == 1) {
+        if (InOutputWindow(ist)) FeedEncoders(index, run, ist, frame);
+        AV.av_frame_unref(frame);
+    }
+    AV.av_frame_unref(ist.FilterPicture);
 }
 
 int TCustomFFmpeg::DecodeSubtitle(TInputStreamRecord& ist, int index, TTranscodeTables& run,
@@ -187,8 +203,8 @@ void TCustomFFmpeg::CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTab
         if (AV.av_packet_ref(copy, packet) < 0) throw FFMpegException("av_packet_ref fail");
         const AVRational from = ist.Stream->time_base;
         const AVRational to = ost.Stream->time_base;
-        copy->pts = packet->pts != AV_NOPTS_VALUE ? AV.av_rescale_q(packet->pts, from, to)
-                                                  : AV_NOPTS_VALUE;
+        copy->pts =
+            packet->pts != AV_NOPTS_VALUE ? AV.av_rescale_q(packet->pts, from, to) : AV_NOPTS_VALUE;
         copy->dts = packet->dts != AV_NOPTS_VALUE ? AV.av_rescale_q(packet->dts, from, to)
                                                   : AV.av_rescale_q(ist.Pts, AV_TIME_BASE_Q, to);
         copy->duration = AV.av_rescale_q(packet->duration, from, to);
@@ -205,14 +221,11 @@ void TCustomFFmpeg::DrainEncoders(int index, TTranscodeTables& run) {
         if (ost.SourceIndex != index || !ost.EncodingNeeded) continue;
         AVFormatContext* file = run.OutputFiles[ost.FileIndex];
         switch (ost.Encoder->codec_type) {
-        case AVMEDIA_TYPE_AUDIO:
-            DrainAudioOutput(file, ost);
-            break;
+        case AVMEDIA_TYPE_AUDIO: DrainAudioOutput(file, ost); break;
         case AVMEDIA_TYPE_VIDEO:
             if (EncodeFrame(file, ost, nullptr) < 0) throw FFMpegException("Video encoding failed");
             break;
-        default:
-            break; // subtitles keep nothing back
+        default: break; // subtitles keep nothing back
         }
     }
 }

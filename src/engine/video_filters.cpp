@@ -6,6 +6,7 @@
 #include "binding/media_functions.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace tarnwick::engine {
 
@@ -16,18 +17,18 @@ namespace {
 // Pictures enter the graph with their pts in microseconds, the engine's clock.
 constexpr AVRational MicrosecondBase{1, 1000000};
 
-AVFilterContext *CreateFilter(AVFilterGraph *graph, const char *filterName, const char *name,
-                              const char *args) {
-    const AVFilter *filter = AV.avfilter_get_by_name(filterName);
-    AVFilterContext *context = nullptr;
+AVFilterContext* CreateFilter(AVFilterGraph* graph, const char* filterName, const char* name,
+                              const char* args) {
+    const AVFilter* filter = AV.avfilter_get_by_name(filterName);
+    AVFilterContext* context = nullptr;
     if (!filter ||
         AV.avfilter_graph_create_filter(&context, filter, name, args, nullptr, graph) < 0)
         return nullptr;
     return context;
 }
 
-AVFilterInOut *OpenEnd(const char *name, AVFilterContext *filter) {
-    AVFilterInOut *end = AV.avfilter_inout_alloc();
+AVFilterInOut* OpenEnd(const char* name, AVFilterContext* filter) {
+    AVFilterInOut* end = AV.avfilter_inout_alloc();
     if (!end) return nullptr;
     end->name = AV.av_strdup(name);
     end->filter_ctx = filter;
@@ -38,15 +39,15 @@ AVFilterInOut *OpenEnd(const char *name, AVFilterContext *filter) {
 
 } // namespace
 
-int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord &ist, TOutputStreamRecord &ost) {
+int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord& ost) {
     if (CropTop + CropBottom + CropLeft + CropRight != 0) {
         FilterErrorText = "Cannot enable crop options and filters at the same time.";
         return -1;
     }
-    const AVCodecContext *dec = ist.Decoder;
-    AVCodecContext *enc = ost.Encoder;
+    const AVCodecContext* dec = ist.Decoder;
+    AVCodecContext* enc = ost.Encoder;
 
-    AVFilterGraph *graph = AV.avfilter_graph_alloc();
+    AVFilterGraph* graph = AV.avfilter_graph_alloc();
     if (!graph) return -1;
     if (ist.FilterGraph) AV.avfilter_graph_free(&ist.FilterGraph);
     ist.FilterGraph = graph;
@@ -58,29 +59,36 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord &ist, TOutputStreamRecord
                   "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", dec->width,
                   dec->height, dec->pix_fmt, MicrosecondBase.num, MicrosecondBase.den, aspect.num,
                   aspect.den);
+    // Filters that make pictures of their own (padding, rate changes) time them by the
+    // stream's frame rate.
+    const AVRational rate = ist.Stream->r_frame_rate;
+    if (rate.num > 0 && rate.den > 0) {
+        const size_t used = std::strlen(args);
+        std::snprintf(args + used, sizeof args - used, ":frame_rate=%d/%d", rate.num, rate.den);
+    }
     ist.FilterIn = CreateFilter(graph, "buffer", "src", args);
     ist.FilterOut = CreateFilter(graph, "buffersink", "out", nullptr);
-    const char *encoderFormat = AV.av_get_pix_fmt_name(enc->pix_fmt);
+    const char* encoderFormat = AV.av_get_pix_fmt_name(enc->pix_fmt);
     if (!ist.FilterIn || !ist.FilterOut || !encoderFormat) return -1;
     // The sink takes only the encoder's pixel format: a "format" filter right before it.
     std::snprintf(args, sizeof args, "pix_fmts=%s", encoderFormat);
-    AVFilterContext *format = CreateFilter(graph, "format", "format", args);
+    AVFilterContext* format = CreateFilter(graph, "format", "format", args);
     if (!format || AV.avfilter_link(format, 0, ist.FilterOut, 0) < 0) return -1;
 
-    AVFilterContext *last = ist.FilterIn;
+    AVFilterContext* last = ist.FilterIn;
     if (dec->width + PadLeft + PadRight != enc->width ||
         dec->height + PadTop + PadBottom != enc->height) {
         std::snprintf(args, sizeof args, "%d:%d", enc->width - PadLeft - PadRight,
                       enc->height - PadTop - PadBottom);
-        AVFilterContext *scale = CreateFilter(graph, "scale", "scale", args);
+        AVFilterContext* scale = CreateFilter(graph, "scale", "scale", args);
         if (!scale || AV.avfilter_link(last, 0, scale, 0) < 0) return -1;
         last = scale;
     }
 
     if (!VideoFilters.empty()) {
         // The text's open ends: its input "in" is fed by `last`, its output "out" feeds the sink.
-        AVFilterInOut *outputs = OpenEnd("in", last);
-        AVFilterInOut *inputs = OpenEnd("out", format);
+        AVFilterInOut* outputs = OpenEnd("in", last);
+        AVFilterInOut* inputs = OpenEnd("out", format);
         const int result = outputs && inputs
                                ? AV.avfilter_graph_parse_ptr(graph, VideoFilters.c_str(), &inputs,
                                                              &outputs, nullptr)
@@ -107,7 +115,7 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord &ist, TOutputStreamRecord
     return -1;
 }
 
-int TCustomFFmpeg::PullFilteredPicture(TInputStreamRecord &ist, AVFrame *picture) {
+int TCustomFFmpeg::PullFilteredPicture(TInputStreamRecord& ist, AVFrame* picture) {
     if (!ist.FilterIn || !ist.FilterOut || !ist.FilterPicture) return -1;
     if (ist.HasFilterFrame) {
         ist.HasFilterFrame = false;

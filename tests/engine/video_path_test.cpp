@@ -43,7 +43,7 @@ const std::string Lossless = "vcodec=ffv1\npix_fmt=yuv420p\n";
 
 // Checks that `out` shows `in` moved by (dx, dy) inside the rectangle of `out` that starts at
 // (x0, y0) and is w x h.
-void ExpectShows(const Picture &out, const Picture &in, int x0, int y0, int w, int h, int dx,
+void ExpectShows(const Picture& out, const Picture& in, int x0, int y0, int w, int h, int dx,
                  int dy) {
     for (int p = 0; p < 3; ++p)
         for (int y = y0; y < y0 + h; ++y)
@@ -53,8 +53,8 @@ void ExpectShows(const Picture &out, const Picture &in, int x0, int y0, int w, i
 }
 
 // Checks that everything of `out` outside the rectangle has the colour.
-void ExpectBorders(const Picture &out, int x0, int y0, int w, int h,
-                   const std::array<int, 3> &color) {
+void ExpectBorders(const Picture& out, int x0, int y0, int w, int h,
+                   const std::array<int, 3>& color) {
     for (int p = 0; p < 3; ++p)
         for (int y = 0; y < out.height; ++y)
             for (int x = 0; x < out.width; ++x) {
@@ -67,8 +67,8 @@ class VideoPathTest : public ::testing::Test {
 protected:
     void SetUp() override { test::LoadLibrariesOrFail(); }
     test::TempFolder folder;
-    std::string In(const std::string &name = "in.mkv") const { return folder.File(name); }
-    std::string Out(const std::string &name = "out.mkv") const { return folder.File(name); }
+    std::string In(const std::string& name = "in.mkv") const { return folder.File(name); }
+    std::string Out(const std::string& name = "out.mkv") const { return folder.File(name); }
 };
 
 } // namespace
@@ -92,7 +92,7 @@ TEST_F(VideoPathTest, PicturesThreeIntervalsApartAreRepeatedToFillTheGaps) {
 
 TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
     struct Case {
-        const char *name;
+        const char* name;
         std::vector<int64_t> pts; // at 1/50 s
         std::string options;
         bool duplicates;
@@ -109,7 +109,7 @@ TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
         {"automatic, 1/90000, gaps", gaps, "vcodec=ffv1\nr=90000\nvsync=-1", false, false},
         {"automatic, 1/90000, dense", dense, "vcodec=ffv1\nr=90000\nvsync=-1", false, false},
     };
-    for (const Case &k : cases) {
+    for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         fixtures::WriteClip(In(), TimedClip(k.pts, {1, 50}));
         Conversion c;
@@ -132,7 +132,7 @@ TEST_F(VideoPathTest, SyncMethodsOnGapsAndOnEarlyPictures) {
         if (!k.drops) {
             // Without repeats the pictures keep the input's times.
             const fixtures::FileInfo info = fixtures::ReadFileInfo(Out());
-            const fixtures::StreamInfo *video = info.First(AVMEDIA_TYPE_VIDEO);
+            const fixtures::StreamInfo* video = info.First(AVMEDIA_TYPE_VIDEO);
             ASSERT_NE(video, nullptr);
             ASSERT_EQ(video->frameSeconds.size(), k.pts.size());
             for (size_t i = 0; i < k.pts.size(); ++i)
@@ -241,11 +241,30 @@ TEST_F(VideoPathTest, FiltersMirrorAndResize) {
         c.Output(Out("scaled.mkv"), Lossless + "vfilters=scale=160:120");
         ASSERT_TRUE(c.Run()) << c.Error();
         const fixtures::FileInfo info = fixtures::ReadFileInfo(Out("scaled.mkv"));
-        const fixtures::StreamInfo *video = info.First(AVMEDIA_TYPE_VIDEO);
+        const fixtures::StreamInfo* video = info.First(AVMEDIA_TYPE_VIDEO);
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->width, 160);
         EXPECT_EQ(video->height, 120);
         EXPECT_EQ(video->frameCount, 2);
+    }
+}
+
+TEST_F(VideoPathTest, PicturesAFilterHoldsBackComeOutAtTheEndOfTheInput) {
+    fixtures::WriteClip(In(), LosslessClip(5));
+    const struct {
+        const char* filters;
+        std::vector<int> numbers;
+    } cases[] = {
+        {"reverse", {4, 3, 2, 1, 0}},
+        {"tpad=stop=2:stop_mode=clone", {0, 1, 2, 3, 4, 4, 4}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.filters);
+        Conversion c;
+        c.Input(In());
+        c.Output(Out(), Lossless + "vfilters=" + k.filters);
+        ASSERT_TRUE(c.Run()) << c.Error();
+        EXPECT_EQ(fixtures::ReadFrameNumbers(Out()), k.numbers);
     }
 }
 
