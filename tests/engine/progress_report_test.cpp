@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -23,8 +24,8 @@ struct Report {
 void RecordReports(engine::TCustomFFmpeg& job, std::vector<Report>& reports) {
     job.ProgressIntervalUs = 0;
     job.ProgressHandler = [&reports](engine::TCustomFFmpeg&, int32_t frame, int32_t fps,
-                                     int32_t durationMs, float quality, float bitRate,
-                                     int64_t size, int32_t total) {
+                                     int32_t durationMs, float quality, float bitRate, int64_t size,
+                                     int32_t total) {
         reports.push_back({frame, fps, durationMs, quality, bitRate, size, total});
     };
 }
@@ -93,6 +94,33 @@ TEST_F(ProgressReport, WithoutHandlerTheLineIsLoggedAndTheFinalOneCarriesL) {
     }
 }
 
+TEST_F(ProgressReport, WithPsnrEveryLineCarriesThePlaneFiguresAndTheLastOneTheRunsOwn) {
+    test::TranscodeJob run;
+    ASSERT_NO_FATAL_FAILURE(run.Input(input_));
+    run.Job.VideoCodecName = "mpeg4";
+    run.Job.DoPsnr = true;
+    ASSERT_NO_FATAL_FAILURE(run.Output(output_));
+    run.Job.ProgressIntervalUs = 0;
+    run.Job.Verbose = 1;
+    run.RunHere();
+    ASSERT_FALSE(run.Job.ExceptionRaised) << run.Job.ExceptionMessage;
+    const auto lines = run.LinesWith("size=");
+    ASSERT_GE(lines.size(), 2u);
+    for (const std::string& line : lines)
+        EXPECT_NE(line.find("PSNR=Y:"), std::string::npos) << line;
+    // Over the whole run: the luma has coding error (the figure is finite and well above
+    // noise); the clip's chroma is flat grey, coded without error, hence infinite.
+    const std::string& last = lines.back();
+    double y = 0, all = 0;
+    ASSERT_EQ(
+        std::sscanf(last.c_str() + last.find("PSNR="), "PSNR=Y:%lf U:inf V:inf *:%lf", &y, &all), 2)
+        << last;
+    EXPECT_GT(y, 30.0) << last;
+    EXPECT_LT(y, 90.0) << last;
+    EXPECT_GT(all, y) << last;
+    EXPECT_LT(all, 90.0) << last;
+}
+
 TEST_F(ProgressReport, AnAudioOnlyOutputHasNoFrameFigures) {
     test::TranscodeJob run;
     ASSERT_NO_FATAL_FAILURE(run.Input(input_));
@@ -116,8 +144,8 @@ TEST_F(ProgressReport, FrameStatisticsGoToTheirFileOneLinePerPicture) {
         std::string file;
         bool opens;
     };
-    for (const Case& c : {Case{folder_.File("stats.txt"), true},
-                          Case{folder_.File("missing/stats.txt"), false}}) {
+    for (const Case& c :
+         {Case{folder_.File("stats.txt"), true}, Case{folder_.File("missing/stats.txt"), false}}) {
         SCOPED_TRACE(c.file);
         test::TranscodeJob run;
         ASSERT_NO_FATAL_FAILURE(run.Input(input_));
@@ -132,7 +160,8 @@ TEST_F(ProgressReport, FrameStatisticsGoToTheirFileOneLinePerPicture) {
         ASSERT_FALSE(run.Job.ExceptionRaised) << run.Job.ExceptionMessage;
         std::ifstream stats(c.file);
         std::vector<std::string> lines;
-        for (std::string line; std::getline(stats, line);) lines.push_back(line);
+        for (std::string line; std::getline(stats, line);)
+            lines.push_back(line);
         ASSERT_EQ(lines.size(), 25u);
         EXPECT_EQ(lines.front().find("frame=     1 q= "), 0u) << lines.front();
         EXPECT_NE(lines.front().find(" f_size= "), std::string::npos);

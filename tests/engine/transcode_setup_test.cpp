@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <filesystem>
 #include <fstream>
+#include <netinet/in.h>
 #include <numeric>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace tarnwick;
@@ -125,7 +128,8 @@ TEST(TranscodeSetup, MapsThatNameNoUsableStreamFailBeforeAnyPacket) {
         test::TranscodeJob run;
         ASSERT_NO_FATAL_FAILURE(run.Input(input));
         ASSERT_NO_FATAL_FAILURE(run.Output(output));
-        for (const TStreamMap& map : c.maps) run.Job.AddStreamMap(map);
+        for (const TStreamMap& map : c.maps)
+            run.Job.AddStreamMap(map);
         run.RunHere();
         EXPECT_TRUE(run.Job.ExceptionRaised);
         EXPECT_FALSE(run.Job.Finished);
@@ -156,8 +160,8 @@ TEST(TranscodeSetup, StreamCopyWritesTheInputPacketsFromTheFirstKeyPacketOn) {
         std::string input;
         std::vector<AVMediaType> types;
     };
-    for (const Case& c : {Case{whole, {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                          Case{cut, {AVMEDIA_TYPE_VIDEO}}}) {
+    for (const Case& c :
+         {Case{whole, {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}}, Case{cut, {AVMEDIA_TYPE_VIDEO}}}) {
         SCOPED_TRACE(c.input);
         const std::string output = folder.File("copy.mkv");
         test::TranscodeJob run;
@@ -194,7 +198,8 @@ TEST(TranscodeSetup, StreamCopyTakesTheDecoderTimeBaseOnlyForVeryFineStreamTimeB
     };
     // Transport streams count in 1/90000, finer than a millisecond and than one picture of
     // 1/25; Matroska counts milliseconds, which stay.
-    for (const Case& c : {Case{"in.ts", {1, 90000}, {1, 25}}, Case{"in.mkv", {1, 1000}, {1, 1000}}}) {
+    for (const Case& c :
+         {Case{"in.ts", {1, 90000}, {1, 25}}, Case{"in.mkv", {1, 1000}, {1, 1000}}}) {
         SCOPED_TRACE(c.inputName);
         test::TempFolder folder;
         const std::string input = folder.File(c.inputName);
@@ -226,6 +231,42 @@ TEST(TranscodeSetup, VideoCopyRefusesFrameHooks) {
     run.RunHere();
     EXPECT_EQ(run.Job.ExceptionMessage,
               "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
+}
+
+// An output sent as RTP: the run logs the session description a receiver needs, and the
+// packets reach the address. The test's own socket is the receiver.
+TEST(TranscodeSetup, AnRtpOutputLogsItsSessionDescriptionAndSendsItsPackets) {
+    const int receiver = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(receiver, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const int port = ntohs(address.sin_port);
+
+    test::TempFolder folder;
+    const std::string input = folder.File("in.mp4");
+    fixtures::WriteClip(input, fixtures::SimpleClip(5, false));
+    test::TranscodeJob run;
+    ASSERT_NO_FATAL_FAILURE(run.Input(input));
+    run.Job.VideoCodecName = "mpeg4";
+    run.Job.SetOutputFormat("rtp");
+    ASSERT_NO_FATAL_FAILURE(run.Output("rtp://127.0.0.1:" + std::to_string(port)));
+    run.RunHere();
+    EXPECT_FALSE(run.Job.ExceptionRaised) << run.Job.ExceptionMessage;
+
+    const auto sdp = run.LinesWith("SDP: ");
+    ASSERT_EQ(sdp.size(), 1u);
+    EXPECT_EQ(sdp[0].find("SDP: v=0"), 0u) << sdp[0];
+    EXPECT_NE(sdp[0].find("m=video " + std::to_string(port) + " RTP/AVP 96"), std::string::npos)
+        << sdp[0];
+    unsigned char packet[2048];
+    const ssize_t received = recv(receiver, packet, sizeof packet, MSG_DONTWAIT);
+    close(receiver);
+    ASSERT_GT(received, 12) << "no RTP packet arrived";
+    EXPECT_EQ(packet[0] >> 6, 2) << "RTP version";
 }
 
 // The pass log file's default name is relative to the working directory.
