@@ -8,6 +8,7 @@
 
 #include "binding/frame_hooks.h"
 #include "binding/media_headers.h"
+#include "binding/scaler_buffer.h"
 #include "engine/engine_types.h"
 #include "engine/ffmpeg_thread.h"
 #include "engine/job_settings.h"
@@ -425,7 +426,7 @@ public:
     platform::Bitmap24* HookBitmap = nullptr;
     int32_t HookBitmapBitsPerPixel = 24;
     AVPixelFormat HookRgbPixFmt = AV_PIX_FMT_BGR24;
-    std::vector<uint8_t> RgbBuffer;
+    binding::ScalerPictureBuffer RgbBuffer;
     SwsContext* ToRgbContext = nullptr;
     SwsContext* FromRgbContext = nullptr;
     std::string FilterErrorText;

@@ -114,7 +114,7 @@ void TCustomFFmpeg::FreeJobResources() {
     delete HookBitmap;
     HookBitmap = nullptr;
     AV.av_frame_free(&HookBuffer);
-    RgbBuffer = {};
+    RgbBuffer.Release();
     ReleaseMediaPathBuffers();
     AV.sws_freeContext(ToRgbContext);
     ToRgbContext = nullptr;

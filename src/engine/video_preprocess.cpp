@@ -23,14 +23,14 @@ namespace {
 std::string CurrentErrorText() {
     try {
         throw;
-    } catch (const std::exception &error) {
+    } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
         return "unknown error";
     }
 }
 
-void CopyRows(uint8_t *target, int targetStride, const uint8_t *source, int sourceStride, int bytes,
+void CopyRows(uint8_t* target, int targetStride, const uint8_t* source, int sourceStride, int bytes,
               int rows) {
     for (int r = 0; r < rows; ++r)
         std::memcpy(target + static_cast<ptrdiff_t>(r) * targetStride,
@@ -39,7 +39,7 @@ void CopyRows(uint8_t *target, int targetStride, const uint8_t *source, int sour
 
 } // namespace
 
-void TCustomFFmpeg::PreprocessPicture(TInputStreamRecord &ist, AVFrame *picture) {
+void TCustomFFmpeg::PreprocessPicture(TInputStreamRecord& ist, AVFrame* picture) {
     const int w = picture->width, h = picture->height;
     const auto fmt = static_cast<AVPixelFormat>(picture->format);
     const int64_t pts = ist.Pts;
@@ -75,7 +75,7 @@ void TCustomFFmpeg::PreprocessPicture(TInputStreamRecord &ist, AVFrame *picture)
 
     // The working copy: the decoder keeps its pictures as references for later ones, so they
     // are never changed in place.
-    AVFrame *working = picture;
+    AVFrame* working = picture;
     if (DoDeinterlace || CustomHookHandler || (UsingVhook && HookAction == haContinue)) {
         if (!PrepareWritablePicture(HookBuffer, fmt, w, h)) {
             Log(0, "hook buf malloc error.");
@@ -90,7 +90,7 @@ void TCustomFFmpeg::PreprocessPicture(TInputStreamRecord &ist, AVFrame *picture)
         }
         if (!deinterlaced)
             AV.av_image_copy(working->data, working->linesize,
-                             const_cast<const uint8_t **>(picture->data), picture->linesize, fmt, w,
+                             const_cast<const uint8_t**>(picture->data), picture->linesize, fmt, w,
                              h);
     }
 
@@ -105,17 +105,18 @@ void TCustomFFmpeg::PreprocessPicture(TInputStreamRecord &ist, AVFrame *picture)
 
         bool stop = false;
         bool update = false;
-        uint8_t *rgbData[4] = {working->data[0], working->data[1], working->data[2],
+        uint8_t* rgbData[4] = {working->data[0], working->data[1], working->data[2],
                                working->data[3]};
         int rgbLinesize[4] = {working->linesize[0], working->linesize[1], working->linesize[2],
                               working->linesize[3]};
         if (HookRgbPixFmt != fmt) {
-            const int size = AV.av_image_get_buffer_size(HookRgbPixFmt, w, h, 1);
-            if (size > 0 && RgbBuffer.size() < static_cast<size_t>(size)) RgbBuffer.resize(size);
-            AV.av_image_fill_arrays(rgbData, rgbLinesize, RgbBuffer.data(), HookRgbPixFmt, w, h, 1);
-            ToRgbContext = AV.sws_getCachedContext(ToRgbContext, w, h, fmt, w, h, HookRgbPixFmt,
+            if (!RgbBuffer.Prepare(HookRgbPixFmt, w, h, rgbData, rgbLinesize)) {
+                Log(0, "hook buf malloc error.");
+                stop = true;
+            } else if (ToRgbContext =
+                           AV.sws_getCachedContext(ToRgbContext, w, h, fmt, w, h, HookRgbPixFmt,
                                                    SWS_BICUBIC, nullptr, nullptr, nullptr);
-            if (!ToRgbContext) {
+                       !ToRgbContext) {
                 Log(0, "Cannot initialize the toRGB conversion context");
                 stop = true;
             } else {

@@ -118,9 +118,7 @@ void TAVProbe::Close() {
     if (Context_ && OwnsContext_) AV.avformat_close_input(&Context_);
     Context_ = nullptr;
     OwnsContext_ = false;
-    if (PictureBuffer_) AV.av_free(PictureBuffer_);
-    PictureBuffer_ = nullptr;
-    PictureBufferSize_ = 0;
+    PictureBuffer_.Release();
     CountStreams();
 }
 

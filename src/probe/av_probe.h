@@ -9,6 +9,7 @@
 // cannot be found or opened raise (std::runtime_error or its subclass FFMpegException).
 
 #include "binding/media_headers.h"
+#include "binding/scaler_buffer.h"
 #include "platform/bitmap24.h"
 #include "probe/probe_records.h"
 
@@ -88,8 +89,8 @@ public:
     // nullptr until the first DecodeFrame.
     const platform::Bitmap24* WorkPicture() const { return WorkPicture_.get(); }
     bool LastWasStillImage() const { return LastWasStillImage_; }
-    const uint8_t* PictureBuffer() const { return PictureBuffer_; }
-    int PictureBufferSize() const { return PictureBufferSize_; }
+    const uint8_t* PictureBuffer() const { return PictureBuffer_.Data(); }
+    int PictureBufferSize() const { return PictureBuffer_.Size(); }
 
 private:
     void CountStreams();
@@ -131,8 +132,7 @@ private:
     std::unique_ptr<platform::Bitmap24> WorkPicture_;
     std::unique_ptr<platform::Bitmap24> LastPicture_;
     bool LastWasStillImage_ = false;
-    uint8_t* PictureBuffer_ = nullptr;
-    int PictureBufferSize_ = 0;
+    binding::ScalerPictureBuffer PictureBuffer_;
     // Reused for every read and decode; made at first need, freed with the probe.
     AVPacket* Packet_ = nullptr;
     AVFrame* Frame_ = nullptr;

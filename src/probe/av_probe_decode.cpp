@@ -125,18 +125,10 @@ bool TAVProbe::CopyFrameToWorkPicture(const AVFrame& frame) {
     const uint8_t* source = frame.data[0];
     int sourceLineSize = frame.linesize[0];
     if (frame.format != AV_PIX_FMT_BGR24) {
-        const int size = AV.av_image_get_buffer_size(AV_PIX_FMT_BGR24, width, height, 1);
-        if (size <= 0) return false;
-        if (!PictureBuffer_ || size > PictureBufferSize_) {
-            if (PictureBuffer_) AV.av_free(PictureBuffer_);
-            PictureBuffer_ = static_cast<uint8_t*>(AV.av_malloc(size));
-            PictureBufferSize_ = PictureBuffer_ ? size : 0;
-            if (!PictureBuffer_) return false;
-        }
         uint8_t* planes[4];
         int lineSizes[4];
-        AV.av_image_fill_arrays(planes, lineSizes, PictureBuffer_, AV_PIX_FMT_BGR24, width, height,
-                                1);
+        if (!PictureBuffer_.Prepare(AV_PIX_FMT_BGR24, width, height, planes, lineSizes))
+            return false;
         ScaleContext_ = AV.sws_getCachedContext(
             ScaleContext_, width, height, static_cast<AVPixelFormat>(frame.format), width, height,
             AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr);

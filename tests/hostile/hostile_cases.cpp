@@ -70,6 +70,17 @@ const std::vector<HostileCase>& HostileCases() {
              still.video = fixtures::VideoSpec{};
              WriteClipAs(paths.input, ".png", still);
          }},
+        // Narrower than the scaler's vector stores: its pictures overran buffers of their
+        // exact size.
+        {"TwoByTwoPixels",
+         [](const TempFolder& folder, Paths& paths) {
+             paths.input = folder.File("two-by-two.mkv");
+             fixtures::ClipSpec tiny = fixtures::SimpleClip(SoundClipFrames, false);
+             tiny.video->codec = "ffv1";
+             tiny.video->width = 2;
+             tiny.video->height = 2;
+             fixtures::WriteClip(paths.input, tiny);
+         }},
         {"BlanksAndNonAsciiInPaths",
          [](const TempFolder& folder, Paths& paths) {
              const fs::path inner = folder.Path() / "Ordner mit Leerzeichen ÄÖÜ 日本";
