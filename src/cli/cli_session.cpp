@@ -40,6 +40,13 @@ public:
     }
 };
 
+// An output that fails the check would pass for a finished one under its name: it goes.
+std::string RemoveFailedOutput(const std::string& output) {
+    std::error_code error;
+    if (fs::remove(output, error)) return "; the output was removed";
+    return error ? "; the output could not be removed: " + error.message() : "";
+}
+
 std::string LibraryFolder() { return platform::ExecutableFolder() + "LibAV"; }
 
 // The log level a user asked for: errors only by default, more with every -v.
@@ -78,7 +85,8 @@ std::optional<int> ResolvePreset(const std::string& text, const platform::IniSto
     }
     auto lower = [](std::string_view s) {
         std::string out(s);
-        for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : out)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return out;
     };
     const std::string wanted = lower(text);
@@ -105,7 +113,8 @@ int ListPresets(const platform::IniStore& settings) {
 // The library log lines at the chosen level go to the reporter.
 void RouteLog(TKivAVConverter& converter, ConsoleReporter& reporter, TLogLevel chosen) {
     converter.OnLog = [&reporter, chosen](int32_t index, TLogLevel level, const std::string& text) {
-        if (level != component::llQuiet && level <= chosen) reporter.Log(index, LevelName(level), text);
+        if (level != component::llQuiet && level <= chosen)
+            reporter.Log(index, LevelName(level), text);
     };
 }
 
@@ -230,7 +239,9 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
     if (rows.empty()) return status;
 
     StderrMessageBox messages;
-    const app::TRunSetup setup{settings.Store(), presets, messages,
+    const app::TRunSetup setup{settings.Store(),
+                               presets,
+                               messages,
                                [&](const std::string& line) {
                                    if (chosen >= component::llInfo)
                                        reporter.Log(-1, "info", WithoutCarriageReturns(line));
@@ -300,9 +311,12 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
             reportStart(index);
             const QueuedJob& job = jobs[index];
             std::string failure;
-            if (exception) failure = message.empty() ? "conversion failed" : message;
-            else if (!finished) failure = "stopped before the end";
-            else failure = CheckOutput(job.output, job.expected);
+            if (exception)
+                failure = message.empty() ? "conversion failed" : message;
+            else if (!finished)
+                failure = "stopped before the end";
+            else if (failure = CheckOutput(job.output, job.expected); !failure.empty())
+                failure += RemoveFailedOutput(job.output);
             reporter.JobEnded(index, failure.empty(), job.source, job.output, failure);
             if (!failure.empty()) status = ExitFailure;
             ++ended;

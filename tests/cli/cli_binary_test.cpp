@@ -27,7 +27,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 int Count(const std::string& text, const std::string& part) {
     int count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
     return count;
 }
 
@@ -77,11 +78,24 @@ TEST_F(CliTest, AMissingFileFailsAloneAndTheOthersConvert) {
     EXPECT_TRUE(fs::exists(Out() + "/good_(new).mp4"));
 }
 
+TEST_F(CliTest, AnOutputThatFailsTheCheckIsReportedAndRemoved) {
+    // A start past the end of the clip converts nothing: the file would hold no picture.
+    const std::string clip = Clip("short.avi", 10);
+    const ProcessResult result = Run({clip, "-p", "0", "-o", Out(), "--start", "00:01:00"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("short.avi: the output has no video stream; the output was removed"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(fs::exists(Out() + "/short_(new).mp4"));
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     const std::string clip = Clip("clip.avi", 5);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{clip, "-p", "99"}, {clip, "-p", "no such preset"},
-          {clip, "--start", "1:2"}, {clip, "--crop", "1,2,3,4"}, {}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{clip, "-p", "99"},
+                                                 {clip, "-p", "no such preset"},
+                                                 {clip, "--start", "1:2"},
+                                                 {clip, "--crop", "1,2,3,4"},
+                                                 {}}) {
         const ProcessResult result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "(none)" : args.back()) << result.err;
         EXPECT_FALSE(result.err.empty());
