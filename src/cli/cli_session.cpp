@@ -239,14 +239,18 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
     if (rows.empty()) return status;
 
     StderrMessageBox messages;
-    const app::TRunSetup setup{settings.Store(),
-                               presets,
-                               messages,
-                               [&](const std::string& line) {
-                                   if (chosen >= component::llInfo)
-                                       reporter.Log(-1, "info", WithoutCarriageReturns(line));
-                               },
-                               {}};
+    // Why a job's output could not be set: the job still runs and fails, with a text that
+    // only says that it has no output.
+    std::map<int32_t, std::string> refusedOutputs;
+    const app::TRunSetup setup{
+        settings.Store(),
+        presets,
+        messages,
+        [&](const std::string& line) {
+            if (chosen >= component::llInfo) reporter.Log(-1, "info", WithoutCarriageReturns(line));
+        },
+        {},
+        [&](int32_t job, const std::string& reason) { refusedOutputs[job] = reason; }};
     std::vector<int32_t> runRows;
     try {
         probe::TAVProbe sourceProbe;
@@ -311,7 +315,10 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
             reportStart(index);
             const QueuedJob& job = jobs[index];
             std::string failure;
-            if (exception)
+            if (const auto refused = refusedOutputs.find(index);
+                exception && refused != refusedOutputs.end())
+                failure = "the output could not be set up: " + refused->second;
+            else if (exception)
                 failure = message.empty() ? "conversion failed" : message;
             else if (!finished)
                 failure = "stopped before the end";

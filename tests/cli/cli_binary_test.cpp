@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 using namespace tarnwick;
@@ -87,6 +88,27 @@ TEST_F(CliTest, AnOutputThatFailsTheCheckIsReportedAndRemoved) {
               std::string::npos)
         << result.err;
     EXPECT_FALSE(fs::exists(Out() + "/short_(new).mp4"));
+}
+
+TEST_F(CliTest, AnOutputTheSettingsCannotSetUpFailsWithTheReason) {
+    ASSERT_EQ(Run({"--list-presets"}).exitCode, 0); // seeds the user's settings file
+    const std::string settingsFile = folder.File("config") + "/tarnwick/tarnwick.ini";
+    std::string text;
+    {
+        std::ifstream in(settingsFile);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const size_t at = text.find("paraVideoSize=320x240");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, std::string("paraVideoSize=320x240").size(), "paraVideoSize=wide");
+    std::ofstream(settingsFile) << text;
+
+    const ProcessResult result = Run({Clip("clip.avi", 10), "-p", "0", "-o", Out()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("clip.avi: the output could not be set up: Incorrect frame size"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(fs::exists(Out() + "/clip_(new).mp4"));
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

@@ -47,11 +47,11 @@ std::vector<int32_t> QueueRun(component::TKivAVConverter& converter, probe::TAVP
     converter.SetLogLevel(component::llInfo);
     if (const auto priority = ConvertPriorityFromSetting(ReadPriority(setup.Settings)))
         converter.SetThreadPriority(*priority);
-    const auto checked = std::count_if(rows.begin(), rows.end(),
-                                       [](const TTaskRow& row) { return row.Checked; });
+    const auto checked =
+        std::count_if(rows.begin(), rows.end(), [](const TTaskRow& row) { return row.Checked; });
     if (checked == 0) {
-        setup.Messages.ShowMessage(WarningCaption, "Please select a file by clicking the check box!",
-                                   TMessageIcon::None);
+        setup.Messages.ShowMessage(
+            WarningCaption, "Please select a file by clicking the check box!", TMessageIcon::None);
         return {};
     }
 
@@ -66,9 +66,8 @@ std::vector<int32_t> QueueRun(component::TKivAVConverter& converter, probe::TAVP
         runRows.push_back(static_cast<int32_t>(r));
 
         const TSourceFacts source = ProbeSource(probe, row.SourceFile, setup);
-        const std::string destination =
-            BuildOutputFileName(row.SourceFile, suffix, setup.Settings, setup.Messages,
-                                &destinations);
+        const std::string destination = BuildOutputFileName(row.SourceFile, suffix, setup.Settings,
+                                                            setup.Messages, &destinations);
         destinations.insert(destination);
         TRowRecords records = MakeRowRecords(row, presetIndex, destination, probe.ForcedFormat(),
                                              source, setup.Settings, setup.Presets);
@@ -78,7 +77,8 @@ std::vector<int32_t> QueueRun(component::TKivAVConverter& converter, probe::TAVP
             probe.Close();
             throw std::runtime_error(converter.LastError);
         }
-        converter.SetJobOutput(job, destination, &records.Output);
+        if (!converter.SetJobOutput(job, destination, &records.Output) && setup.OutputRefused)
+            setup.OutputRefused(job, converter.LastError);
         probe.Close();
         if (setup.Log) setup.Log(converter.LastError);
     }

@@ -26,11 +26,16 @@ struct TRunSetup {
     // Called while the component's probe is open on a row's source and holds its first
     // picture, so a preview can show it. May be empty.
     std::function<void(probe::TAVProbe&)> ProbeOpened;
+    // Called when a job's output could not be set, with the job and the component's text. The
+    // job stays queued (and fails when it runs); a front end that shows no log can still say
+    // why. May be empty.
+    std::function<void(int32_t job, const std::string& reason)> OutputRefused = {};
 };
 
 // Sets the component's log level to llInfo and its thread priority from "priority", clears
 // its jobs, and queues one job per checked row in list order: the source opened in the probe
-// (the window passes the component's own) for its first picture and closed again after, the destination named by BuildOutputFileName with
+// (the window passes the component's own) for its first picture and closed again after, the
+// destination named by BuildOutputFileName with
 // "." and the preset's extension (never one that an earlier row of this run already got), the
 // records of MakeRowRecords, AddJob and SetJobOutput. Returns the list row of each queued job
 // (RunRows). With no checked row it shows "Please select a file by clicking the check box!"
