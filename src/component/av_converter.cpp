@@ -4,6 +4,8 @@
 #include "binding/media_libraries.h"
 #include "component/log_routing.h"
 
+#include <stdexcept>
+
 namespace tarnwick::component {
 
 using binding::AV;
@@ -84,6 +86,9 @@ void TCustomAVConverter::RemoveJob(int index) {
     std::vector<std::unique_ptr<TFFmpeg>> jobs;
     {
         std::lock_guard lock(EventLock);
+        if (RunGoingOn())
+            throw std::logic_error("The jobs are running: a job cannot be removed before the "
+                                   "run has ended");
         jobs.push_back(Jobs.Extract(index));
     }
     DisposeJobs(std::move(jobs));

@@ -47,7 +47,9 @@ public:
     platform::TConvertPriority ThreadPriority() const { return threadPriority_; }
     void SetThreadPriority(platform::TConvertPriority value) { threadPriority_ = value; }
     std::string GetVersion() const { return "2.2a"; }
-    void SetMainThreadScheduler(platform::MainThreadScheduler* scheduler) { scheduler_ = scheduler; }
+    void SetMainThreadScheduler(platform::MainThreadScheduler* scheduler) {
+        scheduler_ = scheduler;
+    }
 
     // The probe the application's windows use for their own files (owner's thread only).
     probe::TAVProbe Probe;
@@ -65,7 +67,8 @@ public:
     bool LoadLibraries(const std::string& folder, bool useVersionedNames);
     // Creates a job and opens its input, with the record applied first when one is given (an
     // empty FileName in the caller's record is filled with inputFileName). Returns the job's
-    // index, or -1 with LastError; a failed job is discarded.
+    // index, or -1 with LastError; a failed job is discarded. Refused while a run goes on: the
+    // run counts the jobs it started with.
     int AddJob(const std::string& inputFileName, TInputOptions* inputOptions);
     // Applies the record (when given; an empty FileName is filled in) and opens the job's
     // output. False with LastError; the job stays in the list either way. An index outside the
@@ -89,7 +92,9 @@ public:
     // Frees every job. A job whose run is still going is stopped and freed once it has
     // reported its end; it raises no further event.
     void ClearJobs();
-    // Frees the job at the index (as ClearJobs does) and renumbers the later ones.
+    // Frees the job at the index (as ClearJobs does) and renumbers the later ones. While a run
+    // goes on it raises std::logic_error and changes nothing (the run starts jobs by their
+    // index); ClearJobs ends a run at any time.
     void RemoveJob(int index);
     void ClearLog();
 
@@ -126,6 +131,9 @@ private:
     // Frees the kept jobs that have reported their end.
     void FreeReportedJobs();
     static bool RunInProgress(const TFFmpeg& job) { return job.Launched && !job.Reported; }
+    // A job runs or has yet to report, waits for its timer, or waits for its turn. Call with
+    // EventLock.
+    bool RunGoingOn() const;
 
     std::atomic<TLogLevel> logLevel_{llInfo};
     std::atomic<int32_t> progressInterval_{500};

@@ -9,12 +9,21 @@ namespace tarnwick::component {
 
 namespace {
 const char* const NotLoadedText = "The media libraries are not loaded: call LoadLibraries first";
-}
+const char* const RunGoingOnText =
+    "The jobs are running: a job cannot be added before the run has ended";
+} // namespace
 
 int TCustomAVConverter::AddJob(const std::string& inputFileName, TInputOptions* inputOptions) {
     if (!LibrariesLoaded) {
         LastError = NotLoadedText;
         return -1;
+    }
+    {
+        std::lock_guard lock(EventLock);
+        if (RunGoingOn()) {
+            LastError = RunGoingOnText;
+            return -1;
+        }
     }
     FreeReportedJobs();
     auto job = std::make_unique<TFFmpeg>();
@@ -101,6 +110,17 @@ probe::TAVProbe& TCustomAVConverter::JobProbe(int index) { return *Jobs[index].J
 
 void TCustomAVConverter::GetJobOutputOptions(int index, TOutputOptions& options) const {
     options = Jobs[index].OutputOptions;
+}
+
+bool TCustomAVConverter::RunGoingOn() const {
+    for (int i = 0; i < JobCount(); ++i) {
+        const TFFmpeg& job = Jobs[i];
+        if (RunInProgress(job)) return true;
+        // Posted on the main thread's timer, or not yet started.
+        if (!job.Launched && i < NextJob && Parallel <= 0) return true;
+        if (!job.Launched && i >= NextJob && NextJob >= 0 && PendingCount > 0) return true;
+    }
+    return false;
 }
 
 } // namespace tarnwick::component

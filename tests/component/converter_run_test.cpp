@@ -236,6 +236,30 @@ TEST_F(ConverterRunTest, PauseHoldsTheRunUntilResume) {
     EXPECT_EQ(fixtures::ReadFileInfo(Output("paused")).First(AVMEDIA_TYPE_VIDEO)->frameCount, 40);
 }
 
+TEST_F(ConverterRunTest, TheListKeepsItsJobsWhileTheyRun) {
+    AddJob("first", 30);
+    AddJob("second", 5);
+    std::atomic<bool> underway{false};
+    AfterPicture = [&](int32_t, int calls) {
+        if (calls == 2) underway = true;
+    };
+    component.StartJobs(1);
+    ASSERT_TRUE(tarnwick::test::WaitFor([&] { return underway.load(); }, 120s));
+    // Neither job may go, nor one come, while the run counts them: it would never end.
+    EXPECT_THROW(component.RemoveJob(1), std::logic_error);
+    EXPECT_EQ(component.AddJob(folder.File("first.mp4"), nullptr), -1);
+    EXPECT_EQ(component.LastError,
+              "The jobs are running: a job cannot be added before the run has ended");
+    EXPECT_EQ(component.JobCount(), 2);
+
+    ASSERT_TRUE(recorder.WaitForRunEnd());
+    ExpectEveryJobEndedOnceThenTheRun(true);
+    // Once the run is over the list is the owner's again.
+    component.RemoveJob(0);
+    EXPECT_EQ(component.JobCount(), 1);
+    EXPECT_EQ(component.AddJob(folder.File("first.mp4"), nullptr), 1) << component.LastError;
+}
+
 // Red as the decoded pictures carry it: strong V (Cr), low U (Cb).
 bool IsRed(const fixtures::Picture& picture, int x, int y) {
     return picture.At(2, x, y) > 200 && picture.At(1, x, y) < 110;
