@@ -260,6 +260,43 @@ TEST_F(ConverterRunTest, TheListKeepsItsJobsWhileTheyRun) {
     EXPECT_EQ(component.AddJob(folder.File("first.mp4"), nullptr), 1) << component.LastError;
 }
 
+TEST_F(ConverterRunTest, DestroyingTheComponentStopsItsRunAndWaitsForIt) {
+    const std::string input = folder.File("long.mp4");
+    fixtures::WriteClip(input, fixtures::SimpleClip(60, false));
+    std::atomic<int> pictures{0};
+    std::atomic<bool> destroyed{false};
+    std::atomic<int> callsAfterDestruction{0};
+    {
+        TKivAVConverter doomed;
+        ASSERT_TRUE(
+            doomed.LoadLibraries((tarnwick::test::ExecutableFolder() / "LibAV").string(), true));
+        doomed.OnCustomHook = [&](int32_t, tarnwick::platform::Bitmap24&, int32_t, int64_t, bool&,
+                                  bool&) {
+            if (destroyed) ++callsAfterDestruction;
+            ++pictures;
+            std::this_thread::sleep_for(10ms);
+        };
+        doomed.OnTerminate = [&](int32_t, bool, bool, const std::string&) {
+            if (destroyed) ++callsAfterDestruction;
+        };
+        ASSERT_EQ(doomed.AddJob(input, nullptr), 0) << doomed.LastError;
+        TOutputOptions options;
+        ClearOutputOptions(options);
+        options.CustomHook = true;
+        ASSERT_TRUE(doomed.SetJobOutput(0, folder.File("long-out.mp4"), &options));
+        doomed.StartJobs(1);
+        ASSERT_TRUE(tarnwick::test::WaitFor([&] { return pictures >= 2; }, 120s));
+    }
+    destroyed = true;
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(callsAfterDestruction, 0);
+    EXPECT_LT(pictures, 60) << "the run was stopped, not waited out";
+    // What the stopped run wrote got its trailer.
+    const auto info = fixtures::ReadFileInfo(folder.File("long-out.mp4"));
+    ASSERT_NE(info.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_GT(info.First(AVMEDIA_TYPE_VIDEO)->frameCount, 0);
+}
+
 // Red as the decoded pictures carry it: strong V (Cr), low U (Cb).
 bool IsRed(const fixtures::Picture& picture, int x, int y) {
     return picture.At(2, x, y) > 200 && picture.At(1, x, y) < 110;
