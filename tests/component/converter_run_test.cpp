@@ -97,6 +97,10 @@ protected:
         std::lock_guard lock(mutex);
         return hookCalls[index];
     }
+    // The job has passed that many pictures (its run is under way).
+    bool WaitForPictures(int32_t index, int count) {
+        return tarnwick::test::WaitFor([&] { return HookCalls(index) >= count; }, 120s);
+    }
 
     // Each job reported exactly once, with this outcome, and the run's end came last.
     void ExpectEveryJobEndedOnceThenTheRun(bool finished) {
@@ -209,12 +213,8 @@ TEST_F(ConverterRunTest, StopDuringTheRunEndsItUnfinishedWithAReadableOutput) {
 
 TEST_F(ConverterRunTest, PauseHoldsTheRunUntilResume) {
     AddJob("paused", 40);
-    std::atomic<bool> underway{false};
-    AfterPicture = [&](int32_t, int calls) {
-        if (calls == 5) underway = true;
-    };
     component.StartJobs(1);
-    ASSERT_TRUE(tarnwick::test::WaitFor([&] { return underway.load(); }, 120s));
+    ASSERT_TRUE(WaitForPictures(0, 5));
     component.PauseJobs();
     ASSERT_TRUE(tarnwick::test::WaitFor([&] { return component.HeldAtGate(0); }, 30s));
 
@@ -239,12 +239,8 @@ TEST_F(ConverterRunTest, PauseHoldsTheRunUntilResume) {
 TEST_F(ConverterRunTest, TheListKeepsItsJobsWhileTheyRun) {
     AddJob("first", 30);
     AddJob("second", 5);
-    std::atomic<bool> underway{false};
-    AfterPicture = [&](int32_t, int calls) {
-        if (calls == 2) underway = true;
-    };
     component.StartJobs(1);
-    ASSERT_TRUE(tarnwick::test::WaitFor([&] { return underway.load(); }, 120s));
+    ASSERT_TRUE(WaitForPictures(0, 2));
     // Neither job may go, nor one come, while the run counts them: it would never end.
     EXPECT_THROW(component.RemoveJob(1), std::logic_error);
     EXPECT_EQ(component.AddJob(folder.File("first.mp4"), nullptr), -1);
