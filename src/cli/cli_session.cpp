@@ -40,7 +40,7 @@ public:
     }
 };
 
-// An output that fails the check would pass for a finished one under its name: it goes.
+// An output without what it should hold would pass for a finished one under its name: it goes.
 std::string RemoveFailedOutput(const std::string& output) {
     std::error_code error;
     if (fs::remove(output, error)) return "; the output was removed";
@@ -322,8 +322,10 @@ int ConvertFiles(const CliRequest& request, SessionSettings& settings,
                 failure = message.empty() ? "conversion failed" : message;
             else if (!finished)
                 failure = "stopped before the end";
-            else if (failure = CheckOutput(job.output, job.expected); !failure.empty())
-                failure += RemoveFailedOutput(job.output);
+            else if (const OutputCheck check = CheckOutput(job.output, job.expected);
+                     !check.failure.empty())
+                failure = check.failure + (check.onlyTheLength ? "; the output was kept"
+                                                               : RemoveFailedOutput(job.output));
             reporter.JobEnded(index, failure.empty(), job.source, job.output, failure);
             if (!failure.empty()) status = ExitFailure;
             ++ended;
