@@ -50,7 +50,9 @@ void Crop(int32_t value, const char* side, const char* rangeMessage, int32_t& ba
           int32_t& frameExtent) {
     if (value < 0) return;
     CheckEven(value, side, "crop");
-    if (value >= frameExtent) throw FFMpegException(rangeMessage);
+    // A band of nothing fits any frame, also the empty one of an input without pictures (a
+    // sound file given a video preset, whose output then has sound alone).
+    if (value > 0 && value >= frameExtent) throw FFMpegException(rangeMessage);
     band = value;
     frameExtent -= value;
 }

@@ -111,6 +111,19 @@ TEST_F(CliTest, AnOutputTheSettingsCannotSetUpFailsWithTheReason) {
     EXPECT_FALSE(fs::exists(Out() + "/clip_(new).mp4"));
 }
 
+TEST_F(CliTest, ASoundFileWithAVideoPresetGivesSoundAlone) {
+    const std::string sound = folder.File("tone.wav");
+    fixtures::ClipSpec spec;
+    spec.audio = fixtures::AudioSpec{};
+    fixtures::WriteClip(sound, spec);
+    const ProcessResult result = Run({sound, "-p", "0", "-o", Out()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto info = fixtures::ReadFileInfo(Out() + "/tone_(new).mp4");
+    EXPECT_EQ(info.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    ASSERT_NE(info.First(AVMEDIA_TYPE_AUDIO), nullptr);
+    EXPECT_NEAR(info.durationSeconds, 1.0, 0.1);
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     const std::string clip = Clip("clip.avi", 5);
     for (const std::vector<std::string>& args : {std::vector<std::string>{clip, "-p", "99"},
