@@ -284,8 +284,7 @@ TEST_F(ConverterRunTest, DestroyingTheComponentStopsItsRunAndWaitsForIt) {
         ASSERT_TRUE(tarnwick::test::WaitFor([&] { return pictures >= 2; }, 120s));
     }
     destroyed = true;
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(callsAfterDestruction, 0);
+    EXPECT_FALSE(tarnwick::test::WaitFor([&] { return callsAfterDestruction > 0; }, 200ms));
     EXPECT_LT(pictures, 60) << "the run was stopped, not waited out";
     // What the stopped run wrote got its trailer.
     const auto info = fixtures::ReadFileInfo(folder.File("long-out.mp4"));
