@@ -70,14 +70,16 @@ TEST(PresetConversion, EveryPresetMakesWhatItPromises) {
     tone.audio->sampleRate = 48000;
     fixtures::WriteClip(audioClip, tone);
 
-    component::TKivAVConverter converter;
-    probe::TAVProbe probe;
-    ASSERT_TRUE(converter.LoadLibraries((test::ExecutableFolder() / "LibAV").string(), true))
-        << converter.LastError;
+    // What the handler touches outlives the converter, whose destructor waits for a handler
+    // still running on the job's thread.
     std::mutex lock;
     std::atomic<bool> runOver{false};
     bool finished = false;
     std::string failure;
+    component::TKivAVConverter converter;
+    probe::TAVProbe probe;
+    ASSERT_TRUE(converter.LoadLibraries((test::ExecutableFolder() / "LibAV").string(), true))
+        << converter.LastError;
     converter.OnTerminate = [&](int index, bool jobFinished, bool exception,
                                 const std::string& message) {
         std::lock_guard<std::mutex> guard(lock);

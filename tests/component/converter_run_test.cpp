@@ -126,13 +126,14 @@ protected:
 
     tarnwick::test::TempFolder folder;
     tarnwick::platform::RunLoopScheduler mainThread;
+    // Everything the handlers touch is declared before the component, which is destroyed
+    // first and waits for a handler still running on one of its threads.
     EventRecorder recorder;
-    InspectableConverter component;
-
     std::mutex mutex;
     std::vector<Mark> timeline;
     std::map<int32_t, int> hookCalls;
     std::set<std::thread::id> hookThreads;
+    InspectableConverter component;
 };
 
 TEST_F(ConverterRunTest, TwoWorkersRunThreeJobsTwoAtATime) {

@@ -57,8 +57,9 @@ TEST(ConverterTest, LogLevelSetsTheLibrariesLevel) {
 
 TEST(ConverterTest, EmptyListRaisesNoEvent) {
     tarnwick::platform::RunLoopScheduler mainThread;
+    EventRecorder recorder;
     TKivAVConverter component(&mainThread);
-    EventRecorder recorder(component);
+    recorder.Attach(component);
     component.StartJobs(0);
     component.StartJobs(2);
     component.StopJobs();

@@ -44,7 +44,6 @@ public:
     // A recorder that must outlive the component it records (the component's threads call
     // it until the component is gone): declare it before the component, then Attach.
     EventRecorder() = default;
-    explicit EventRecorder(component::TCustomAVConverter& component) { Attach(component); }
     // Installs OnLog, OnProgress and OnTerminate on the component.
     void Attach(component::TCustomAVConverter& component);
 

@@ -148,8 +148,9 @@ TEST_F(LogRoutingTest, EachThreadKeepsItsOwnPendingText) {
 }
 
 TEST_F(LogRoutingTest, EveryComponentGetsEveryLineWithoutAJobOnThatThread) {
+    EventRecorder secondRecorder;
     TKivAVConverter second;
-    EventRecorder secondRecorder(second);
+    secondRecorder.Attach(second);
     AV.av_log(nullptr, AV_LOG_ERROR, "shared\n");
     std::thread([] { AV.av_log(nullptr, AV_LOG_INFO, "from another thread\n"); }).join();
     for (const EventRecorder* r : {&recorder, &secondRecorder}) {

@@ -45,6 +45,9 @@ protected:
     }
 
     tarnwick::test::TempFolder folder_;
+    // Declared before the component: its worker thread may still be inside a handler when
+    // the test body returns, and the component's destructor waits for it.
+    EventRecorder recorder_;
     TKivAVConverter component_;
 };
 
@@ -58,7 +61,8 @@ TEST_P(HostileInputTest, EndsOnceNamesTheFileAndTheNextJobConverts) {
     const std::string goodOutput = folder_.File("good-out.mp4");
     tarnwick::test::WriteSoundClip(goodInput);
 
-    EventRecorder recorder(component_);
+    EventRecorder& recorder = recorder_;
+    recorder.Attach(component_);
     // The first text a user sees about the hostile job: a refusal to add it or to set its
     // output, else the end of its run.
     std::string refusal;
