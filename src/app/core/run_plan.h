@@ -35,11 +35,10 @@ struct TRunSetup {
 // Sets the component's log level to llInfo and its thread priority from "priority", clears
 // its jobs, and queues one job per checked row in list order: the source opened in the probe
 // (the window passes the component's own) for its first picture and closed again after, the
-// destination named by BuildOutputFileName with
-// "." and the preset's extension (never one that an earlier row of this run already got), the
-// records of MakeRowRecords, AddJob and SetJobOutput. Returns the list row of each queued job
-// (RunRows). With no checked row it shows "Please select a file by clicking the check box!"
-// and returns an empty list. Raises std::runtime_error with the component's error text when a
+// destination named by BuildOutputFileName with "." and the preset's extension (never one
+// that an earlier row of this run already got), the records of MakeRowRecords, AddJob and
+// SetJobOutput. Returns the list row of each queued job (RunRows). With no checked row it
+// shows "Please select a file by clicking the check box!" and returns an empty list. Raises std::runtime_error with the component's error text when a
 // source cannot be opened as a job, and platform::EConvertError for a preset value that does
 // not parse; the jobs queued before stay until the next ClearJobs.
 std::vector<int32_t> QueueRun(component::TKivAVConverter& converter, probe::TAVProbe& probe,
