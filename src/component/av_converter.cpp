@@ -72,14 +72,18 @@ void TCustomAVConverter::ClearJobs() {
     std::vector<std::unique_ptr<TFFmpeg>> jobs;
     {
         std::lock_guard lock(EventLock);
+        // The run's counters go with its jobs: left behind, the next list would look like
+        // part of a run still going, and jobs added to it would be refused.
         PendingCount = 0;
+        NextJob = -1;
+        FinishedCount = 0;
+        Parallel = 0;
         // A timer posted for the next job of the current run must not start a job added later.
         lifeToken_ = std::make_shared<int>(0);
         jobs = Jobs.ExtractAll();
     }
     DisposeJobs(std::move(jobs));
     LastError.clear();
-    Parallel = 0;
 }
 
 void TCustomAVConverter::RemoveJob(int index) {

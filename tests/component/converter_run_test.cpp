@@ -257,6 +257,40 @@ TEST_F(ConverterRunTest, TheListKeepsItsJobsWhileTheyRun) {
     EXPECT_EQ(component.AddJob(folder.File("first.mp4"), nullptr), 1) << component.LastError;
 }
 
+TEST_F(ConverterRunTest, OneComponentTakesAnyNumberOfAddRunAndClearCycles) {
+    // A window keeps its component for its whole life: it probes files (add, remove, clear)
+    // and runs the list again and again. Each cycle runs two jobs, on workers or on the main
+    // thread, and the list must be the owner's again after every clear.
+    const int parallelOfCycle[] = {1, 0, 2};
+    const std::string probed = folder.File("probed.mp4");
+    fixtures::WriteClip(probed, fixtures::SimpleClip(3, false));
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        const std::string first = "first" + std::to_string(cycle);
+        const std::string second = "second" + std::to_string(cycle);
+        // The add loop of the task list: a job only to probe the file, removed at once.
+        ASSERT_EQ(component.AddJob(probed, nullptr), 0) << component.LastError;
+        component.RemoveJob(0);
+        component.ClearJobs();
+        ASSERT_EQ(AddJob(first, 6), 0);
+        ASSERT_EQ(AddJob(second, 6), 1);
+        component.StartJobs(parallelOfCycle[cycle]);
+        const auto runEnds = [&] {
+            int ends = 0;
+            for (const auto& event : recorder.Terminates())
+                ends += event.index < 0;
+            return ends;
+        };
+        ASSERT_TRUE(mainThread.RunUntil([&] { return runEnds() == cycle + 1; }, 120s));
+        for (const std::string& name : {first, second})
+            EXPECT_EQ(
+                fixtures::ReadFileInfo(Output(name)).First(AVMEDIA_TYPE_VIDEO)->frameCount, 6)
+                << name;
+        component.ClearJobs();
+        EXPECT_EQ(component.JobCount(), 0);
+    }
+}
+
 TEST_F(ConverterRunTest, DestroyingTheComponentStopsItsRunAndWaitsForIt) {
     const std::string input = folder.File("long.mp4");
     fixtures::WriteClip(input, fixtures::SimpleClip(60, false));
