@@ -11,6 +11,7 @@ packages=(
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev
     libcli11-dev
+    locales
     xvfb xauth
 )
 

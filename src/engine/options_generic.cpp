@@ -47,7 +47,7 @@ constexpr int MediaTypeOptionFlags[MediaTypeCount] = {AV_OPT_FLAG_VIDEO_PARAM,
 
 bool IsNumber(const std::string& value) {
     char* end = nullptr;
-    std::strtod(value.c_str(), &end);
+    platform::CStrToD(value.c_str(), &end);
     return end != value.c_str() && *end == '\0';
 }
 

@@ -3,6 +3,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "platform/convert.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ public:
     }
     double NextDouble() {
         char* end = nullptr;
-        const double value = std::strtod(position_, &end);
+        const double value = platform::CStrToD(position_, &end);
         position_ = end;
         SkipSeparator();
         return value;

@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace tarnwick::platform {
 namespace {
@@ -89,9 +91,15 @@ double StrToFloat(std::string_view text) {
     }
     if (i != n) return invalid();
     errno = 0;
-    const double value = std::strtod(trimmed.c_str(), nullptr);
+    const double value = CStrToD(trimmed.c_str(), nullptr);
     if (errno == ERANGE && (value == HUGE_VAL || value == -HUGE_VAL)) return invalid();
     return value;
+}
+
+double CStrToD(const char* text, char** end) {
+    // Made once and kept for the life of the process; newlocale only fails without memory.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    return strtod_l(text, end, cLocale);
 }
 
 std::string Trim(std::string_view text) {

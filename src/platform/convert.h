@@ -24,6 +24,11 @@ int64_t StrToInt64(std::string_view text);
 // EConvertError with "'<text>' is not a valid floating point value".
 double StrToFloat(std::string_view text);
 
+// The C library's strtod as it reads in the "C" locale, whatever locale the process runs in:
+// the decimal separator is always ".". The program's numbers (option texts, settings) are
+// written that way, and a desktop started in a comma-decimal locale must read them alike.
+double CStrToD(const char* text, char** end);
+
 // Removes leading and trailing blanks and control characters.
 std::string Trim(std::string_view text);
 

@@ -1,4 +1,5 @@
 #include "option_test_job.h"
+#include "support/comma_locale.h"
 
 #include <filesystem>
 #include <string>
@@ -97,6 +98,16 @@ TEST_F(OptionTest, AspectQscalePassAndTagValues) {
     EXPECT_EQ(job->DoPass, 2);
     EXPECT_EQ(job->AudioCodecTag, MKTAG('m', 'p', '4', 'a'));
     EXPECT_EQ(job->VideoCodecTag, 0u);
+}
+
+TEST_F(OptionTest, DecimalNumbersReadAlikeUnderACommaDecimalLocale) {
+    // A desktop started in a German or French locale sets the C library's numbers to
+    // "1,5"; the option texts keep writing "1.5".
+    tarnwick::test::ScopedCommaNumbers commaNumbers;
+    OptionTestJob job;
+    job->ApplyOptionText("aspect=1.5\nitsscale=0:2.5");
+    EXPECT_FLOAT_EQ(job->FrameAspectRatio, 1.5f);
+    EXPECT_EQ(job->InputTsScale[0][0], 2.5);
 }
 
 TEST_F(OptionTest, MatricesNeedSixtyFourUsableCoefficients) {

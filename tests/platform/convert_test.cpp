@@ -1,4 +1,5 @@
 #include "platform/convert.h"
+#include "support/comma_locale.h"
 
 #include <gtest/gtest.h>
 
@@ -50,4 +51,14 @@ TEST(ConvertTest, TrimRemovesBlanksAndControlCharacters) {
     EXPECT_EQ(Trim(" \t\r\nabc d\r\n"), "abc d");
     EXPECT_EQ(Trim("\x01\x1f"), "");
     EXPECT_EQ(Trim("x"), "x");
+}
+
+TEST(ConvertTest, DecimalTextsReadAlikeUnderACommaDecimalLocale) {
+    tarnwick::test::ScopedCommaNumbers commaNumbers;
+    EXPECT_DOUBLE_EQ(StrToFloat("29.97"), 29.97);
+    EXPECT_THROW(StrToFloat("29,97"), EConvertError);
+    char* end = nullptr;
+    const char text[] = "0.5:1";
+    EXPECT_DOUBLE_EQ(CStrToD(text, &end), 0.5);
+    EXPECT_EQ(end, text + 3);
 }
