@@ -2,6 +2,8 @@
 
 #include "app/core/app_paths.h"
 
+#include <utility>
+
 namespace tarnwick::app {
 
 std::string ReadOutputFolder(const IniStore& settings) {
@@ -31,8 +33,8 @@ void WriteSkinIndex(const IniStore& settings, int themeIndex) {
 int ReadPriority(const IniStore& settings) {
     return settings.ReadInteger(SettingsSection, "priority", 1);
 }
-void WritePriority(const IniStore& settings, int priority) {
-    settings.WriteInteger(SettingsSection, "priority", priority);
+bool WritePriority(const IniStore& settings, int priority) {
+    return settings.WriteInteger(SettingsSection, "priority", priority);
 }
 
 std::optional<platform::TConvertPriority> ConvertPriorityFromSetting(int priority) {
@@ -48,8 +50,8 @@ std::optional<platform::TConvertPriority> ConvertPriorityFromSetting(int priorit
 std::string ReadSnapshotFolder(const IniStore& settings) {
     return settings.ReadString(SettingsSection, "SnapOutPutDir", DefaultOutputFolder());
 }
-void WriteSnapshotFolder(const IniStore& settings, const std::string& folder) {
-    settings.WriteString(SettingsSection, "SnapOutPutDir", folder);
+bool WriteSnapshotFolder(const IniStore& settings, const std::string& folder) {
+    return settings.WriteString(SettingsSection, "SnapOutPutDir", folder);
 }
 
 TSnapshotSettings ReadSnapshotSettings(const IniStore& settings) {
@@ -62,12 +64,17 @@ TSnapshotSettings ReadSnapshotSettings(const IniStore& settings) {
     return values;
 }
 
-void WriteSnapshotSettings(const IniStore& settings, const TSnapshotSettings& values) {
-    settings.WriteInteger(SettingsSection, "snapFullSize", values.FullSize);
-    settings.WriteInteger(SettingsSection, "snapSmallSize", values.SmallSize);
-    settings.WriteInteger(SettingsSection, "snapBmp", values.Bmp);
-    settings.WriteInteger(SettingsSection, "snapJpg", values.Jpg);
-    settings.WriteInteger(SettingsSection, "jpgCmp", values.JpegQuality);
+bool WriteSnapshotSettings(const IniStore& settings, const TSnapshotSettings& values) {
+    const std::pair<const char*, int> switches[] = {{"snapBmp", values.Bmp},
+                                                    {"snapJpg", values.Jpg},
+                                                    {"snapFullSize", values.FullSize},
+                                                    {"snapSmallSize", values.SmallSize}};
+    bool written = true;
+    for (const auto& [key, value] : switches)
+        written = settings.WriteInteger(SettingsSection, key, value) && written;
+    if (values.JpegQuality > 0)
+        written = settings.WriteInteger(SettingsSection, "jpgCmp", values.JpegQuality) && written;
+    return written;
 }
 
 } // namespace tarnwick::app

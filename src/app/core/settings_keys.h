@@ -30,25 +30,27 @@ void WriteSkinIndex(const IniStore& settings, int themeIndex);
 
 // "priority": 0..3; default 1.
 int ReadPriority(const IniStore& settings);
-void WritePriority(const IniStore& settings, int priority);
+bool WritePriority(const IniStore& settings, int priority);
 // The worker priority a "priority" value stands for: 0 tpIdle, 1 tpNormal, 2 tpLower,
 // 3 tpLowest; nothing for other values (the caller keeps its current priority).
 std::optional<platform::TConvertPriority> ConvertPriorityFromSetting(int priority);
 
 // "SnapOutPutDir": the snapshot folder; default DefaultOutputFolder().
 std::string ReadSnapshotFolder(const IniStore& settings);
-void WriteSnapshotFolder(const IniStore& settings, const std::string& folder);
+bool WriteSnapshotFolder(const IniStore& settings, const std::string& folder);
 
 // The snapshot switches as stored: a file is written only when both of its switches read
 // exactly 1.
 struct TSnapshotSettings {
-    int FullSize = 1;    // "snapFullSize"
-    int SmallSize = 1;   // "snapSmallSize"
-    int Bmp = 1;         // "snapBmp"
-    int Jpg = 1;         // "snapJpg"
+    int FullSize = 1;     // "snapFullSize"
+    int SmallSize = 1;    // "snapSmallSize"
+    int Bmp = 1;          // "snapBmp"
+    int Jpg = 1;          // "snapJpg"
     int JpegQuality = 30; // "jpgCmp", 1..100
 };
 TSnapshotSettings ReadSnapshotSettings(const IniStore& settings);
-void WriteSnapshotSettings(const IniStore& settings, const TSnapshotSettings& values);
+// Writes "snapBmp", "snapJpg", "snapFullSize", "snapSmallSize" and, when above 0, "jpgCmp".
+// The writers answer false when the settings file could not be written.
+bool WriteSnapshotSettings(const IniStore& settings, const TSnapshotSettings& values);
 
 } // namespace tarnwick::app
