@@ -291,6 +291,8 @@ public:
     void PrepareStreamCopy(const TTranscodeTables& run, TOutputStreamRecord& ost,
                            const TInputStreamRecord& ist);
     void PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord& ist);
+    // The turner and the picture size, format and aspect of a decoded video stream, once.
+    void PrepareUprightPictures(TInputStreamRecord& ist);
     void PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist);
     static void GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecParameters* source);
     // The time base a decoder of this stream counts in: the context's when it has one, else one

@@ -5,6 +5,7 @@
 
 #include "binding/media_libraries.h"
 #include "engine/audio_volume.h"
+#include "engine/picture_turner.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
@@ -92,6 +93,8 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index, TTran
     if (video) {
         ist.Quality = frame->quality;
         ist.NextPts += PictureDurationUs(ist);
+        if (ist.Turner && !ist.Turner->Turn(frame))
+            throw FFMpegException("Cannot turn the picture as its stream displays it");
         PreprocessPicture(ist, frame);
         if (UsingFilters && ist.FilterIn) {
             AV.av_frame_unref(ist.FilterFrame);

@@ -1,6 +1,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_functions.h"
+#include "engine/display_orientation.h"
 #include "engine/open_errors.h"
 #include "platform/codec_lock.h"
 #include "platform/ffmpeg_exception.h"
@@ -175,6 +176,11 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
             else if (ratio == 0)
                 ratio = 4.0 / 3.0;
             FrameAspectRatio = static_cast<float>(ratio);
+            // Sizes and aspect as the stream displays its pictures, which the transcode turns.
+            if (StreamOrientation(*stream).Transpose) {
+                std::swap(FrameWidth, FrameHeight);
+                if (FrameAspectRatio > 0) FrameAspectRatio = 1 / FrameAspectRatio;
+            }
             if (decoder->pix_fmt == AV_PIX_FMT_NONE && IsRealMediaExtension(extension))
                 decoder->pix_fmt = AV_PIX_FMT_YUV420P;
             FramePixFmt = decoder->pix_fmt;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstring>
 #include <ctime>
 
 namespace tarnwick::engine {
@@ -43,6 +44,13 @@ std::string CreationTime(int64_t seconds) {
     char text[64];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc);
     return text;
+}
+
+// The picture-sequence muxer writes one file per picture, named by the number in the output
+// name. This library generation no longer flags it as needing that number: without one, the
+// second picture fails after the first was written under the bare name.
+bool NeedsNumberedName(const AVOutputFormat* format) {
+    return (format->flags & AVFMT_NEEDNUMBER) || std::strcmp(format->name, "image2") == 0;
 }
 
 } // namespace
@@ -184,7 +192,7 @@ bool TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
 
     registered = AddOutputFile(output); // cannot refuse: capacity was checked above
 
-    if ((format->flags & AVFMT_NEEDNUMBER) && !AV.av_filename_number_test(fileName.c_str()))
+    if (NeedsNumberedName(format) && !AV.av_filename_number_test(fileName.c_str()))
         return fail(OpenErrorText(fileName, AVERROR(EDOM)));
     if (!(format->flags & AVFMT_NOFILE) &&
         AV.avio_open2(&output->pb, fileName.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr) < 0)

@@ -3,6 +3,7 @@
 #include "binding/media_functions.h"
 #include "binding/rational_helpers.h"
 #include "engine/codec_tags.h"
+#include "engine/encoder_pixel_format.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <cstdlib>
@@ -186,8 +187,14 @@ void TCustomFFmpeg::NewVideoStream(AVFormatContext* output) {
                 : FrameAspectRatio * 3.0 / 4.0;
         context->sample_aspect_ratio = binding::DoubleToRational(ratio, 255);
         stream->sample_aspect_ratio = context->sample_aspect_ratio;
-        context->pix_fmt = SupportedFormat(static_cast<AVPixelFormat>(FramePixFmt),
-                                           encoder ? encoder->pix_fmts : nullptr, AV_PIX_FMT_NONE);
+        context->pix_fmt = static_cast<AVPixelFormat>(FramePixFmt);
+        if (encoder) {
+            const AVDictionaryEntry* profile =
+                AV.av_dict_get(EncoderPrivateOptions[AVMEDIA_TYPE_VIDEO], "profile", nullptr, 0);
+            context->pix_fmt =
+                ChooseEncoderPixelFormat(*encoder, context->pix_fmt, profile ? profile->value : "",
+                                         context->profile, context->strict_std_compliance);
+        }
         if (IntraOnly) context->gop_size = 0;
         if (VideoQScale != 0 || SameQuality) {
             context->flags |= AV_CODEC_FLAG_QSCALE;

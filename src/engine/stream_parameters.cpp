@@ -4,6 +4,7 @@
 
 #include "binding/media_libraries.h"
 #include "engine/codec_tags.h"
+#include "engine/picture_turner.h"
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
@@ -36,6 +37,17 @@ void CopyLanguage(const AVStream* from, AVStream* to) {
     char language[4];
     AV.av_strlcpy(language, source->value, sizeof language);
     AV.av_dict_set(&to->metadata, "language", language, 0);
+}
+
+// A copied stream keeps its pictures as they are stored, so it keeps the matrix that tells
+// players how to turn them.
+void CopyDisplayMatrix(const AVStream* from, AVStream* to) {
+    size_t size = 0;
+    const uint8_t* matrix = AV.av_stream_get_side_data(from, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!matrix) return;
+    uint8_t* copy = AV.av_stream_new_side_data(to, AV_PKT_DATA_DISPLAYMATRIX, size);
+    if (!copy) throw FFMpegException("av_mallocz fail");
+    std::memcpy(copy, matrix, size);
 }
 
 } // namespace
@@ -112,6 +124,7 @@ void TCustomFFmpeg::PrepareStreamCopy(const TTranscodeTables& run, TOutputStream
         // chosen for the output.
         if (ost.Stream->sample_aspect_ratio.num != 0)
             out->sample_aspect_ratio = ost.Stream->sample_aspect_ratio;
+        CopyDisplayMatrix(ist.Stream, ost.Stream);
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         break;
@@ -134,6 +147,7 @@ void TCustomFFmpeg::PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord
         ist.RequestedChannels = encoder->ch_layout.nb_channels;
         break;
     case AVMEDIA_TYPE_VIDEO:
+        PrepareUprightPictures(ist);
         PrepareVideoResample(ost, ist);
         FilterErrorText.clear();
         if (UsingFilters) {
@@ -191,15 +205,41 @@ void TCustomFFmpeg::GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecPar
     encoder->subtitle_header_size = size;
 }
 
+void TCustomFFmpeg::PrepareUprightPictures(TInputStreamRecord& ist) {
+    if (ist.PictureFormat != AV_PIX_FMT_NONE || ist.Turner) return; // another output did it
+    const AVCodecContext* decoder = ist.Decoder;
+    ist.PictureWidth = decoder->width;
+    ist.PictureHeight = decoder->height;
+    ist.PictureFormat = decoder->pix_fmt;
+    ist.PictureAspect = decoder->sample_aspect_ratio;
+    const TDisplayOrientation orientation = StreamOrientation(*ist.Stream);
+    if (orientation.Upright()) return;
+    ist.Turner = new TPictureTurner(orientation);
+    if (ist.Turner->Configure(decoder->width, decoder->height, decoder->pix_fmt,
+                              decoder->sample_aspect_ratio)) {
+        ist.PictureWidth = ist.Turner->TurnedWidth();
+        ist.PictureHeight = ist.Turner->TurnedHeight();
+        ist.PictureFormat = ist.Turner->TurnedFormat();
+        ist.PictureAspect = ist.Turner->TurnedSampleAspect();
+    } else if (orientation.Transpose) {
+        // A header too damaged for the graph: the first picture decides, and the sizes that
+        // are known are at least the right way round.
+        std::swap(ist.PictureWidth, ist.PictureHeight);
+        ist.PictureAspect =
+            ist.PictureAspect.num > 0 ? av_inv_q(ist.PictureAspect) : ist.PictureAspect;
+    }
+}
+
 void TCustomFFmpeg::PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist) {
     const AVCodecContext* encoder = ost.Encoder;
-    const AVCodecContext* decoder = ist.Decoder;
+    const int pictureWidth = ist.PictureWidth, pictureHeight = ist.PictureHeight;
+    const AVPixelFormat pictureFormat = ist.PictureFormat;
     ost.VideoCrop = CropTop + CropBottom + CropLeft + CropRight != 0;
     ost.VideoPad = PadTop + PadBottom + PadLeft + PadRight != 0;
     ost.VideoResample =
-        !(decoder->width + PadLeft + PadRight - CropLeft - CropRight == encoder->width &&
-          decoder->height + PadTop + PadBottom - CropTop - CropBottom == encoder->height &&
-          encoder->pix_fmt == decoder->pix_fmt);
+        !(pictureWidth + PadLeft + PadRight - CropLeft - CropRight == encoder->width &&
+          pictureHeight + PadTop + PadBottom - CropTop - CropBottom == encoder->height &&
+          encoder->pix_fmt == pictureFormat);
     if (ost.VideoCrop) {
         ost.CropTopBand = CropTop;
         ost.CropLeftBand = CropLeft;
@@ -222,18 +262,17 @@ void TCustomFFmpeg::PrepareVideoResample(TOutputStreamRecord& ost, const TInputS
         SwsFlags = static_cast<int32_t>(flags);
     // The scaler aborts the process on a format it does not know, which a damaged header can
     // leave in the decoder: such a stream fails as one the scaler refused.
-    const int sourceWidth = decoder->width - CropLeft - CropRight;
-    const int sourceHeight = decoder->height - CropTop - CropBottom;
-    if (decoder->pix_fmt < 0 || encoder->pix_fmt < 0 || sourceWidth <= 0 || sourceHeight <= 0 ||
-        !AV.sws_isSupportedInput(decoder->pix_fmt) || !AV.sws_isSupportedOutput(encoder->pix_fmt))
+    const int sourceWidth = pictureWidth - CropLeft - CropRight;
+    const int sourceHeight = pictureHeight - CropTop - CropBottom;
+    if (pictureFormat < 0 || encoder->pix_fmt < 0 || sourceWidth <= 0 || sourceHeight <= 0 ||
+        !AV.sws_isSupportedInput(pictureFormat) || !AV.sws_isSupportedOutput(encoder->pix_fmt))
         throw FFMpegException("Cannot get resampling context");
-    ost.ScaleContext = AV.sws_getContext(
-        decoder->width - CropLeft - CropRight, decoder->height - CropTop - CropBottom,
-        decoder->pix_fmt, encoder->width - PadLeft - PadRight,
-        encoder->height - PadTop - PadBottom, encoder->pix_fmt, SwsFlags, nullptr, nullptr,
-        nullptr);
+    ost.ScaleContext =
+        AV.sws_getContext(sourceWidth, sourceHeight, pictureFormat,
+                          encoder->width - PadLeft - PadRight, encoder->height - PadTop - PadBottom,
+                          encoder->pix_fmt, SwsFlags, nullptr, nullptr, nullptr);
     if (!ost.ScaleContext) throw FFMpegException("Cannot get resampling context");
-    ost.ResampleHeight = UsingFilters ? decoder->height : decoder->height - CropTop - CropBottom;
+    ost.ResampleHeight = UsingFilters ? pictureHeight : sourceHeight;
 }
 
 // First pass: the statistics file is created for the encoder to fill. Second pass: the whole

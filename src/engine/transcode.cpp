@@ -2,6 +2,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "engine/picture_turner.h"
 
 #include <set>
 
@@ -71,6 +72,8 @@ void TCustomFFmpeg::ReleaseRun(TTranscodeTables& run) {
         AV.av_frame_free(&ist.FilterPicture);
         AV.avfilter_graph_free(&ist.FilterGraph);
         ist.FilterIn = ist.FilterOut = nullptr;
+        delete ist.Turner;
+        ist.Turner = nullptr;
     }
     for (TOutputStreamRecord& ost : run.OutputStreams) {
         if (ost.PassLogFile) std::fclose(ost.PassLogFile);

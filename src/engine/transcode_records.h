@@ -12,6 +12,8 @@
 
 namespace tarnwick::engine {
 
+class TPictureTurner;
+
 struct TInputFileRecord {
     bool EofReached = false; // the demuxer reported its end; set by the loop
     int32_t FirstStreamIndex = 0; // index of this file's first stream in the input-stream table
@@ -38,6 +40,16 @@ struct TInputStreamRecord {
     // Every decoded frame of this stream arrives here; reused for the whole run. After the video
     // pre-processing it is the picture handed to the filter graph or to VideoOutput.
     AVFrame* DecodedFrame = nullptr;
+
+    // Video: pictures are used as the stream displays them. The turner, made by the setup when
+    // the stream's display matrix turns or mirrors them, does that to every decoded picture
+    // before anything else sees it. The size, format and pixel aspect of the pictures from
+    // then on (the decoder's when nothing turns them); set by the setup.
+    TPictureTurner* Turner = nullptr;
+    int32_t PictureWidth = 0;
+    int32_t PictureHeight = 0;
+    AVPixelFormat PictureFormat = AV_PIX_FMT_NONE;
+    AVRational PictureAspect{0, 1};
 
     // Video filter graph (built by ConfigureFilters, freed by the release of the run).
     AVFilterGraph* FilterGraph = nullptr;

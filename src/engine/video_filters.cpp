@@ -44,7 +44,6 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord
         FilterErrorText = "Cannot enable crop options and filters at the same time.";
         return -1;
     }
-    const AVCodecContext* dec = ist.Decoder;
     AVCodecContext* enc = ost.Encoder;
 
     AVFilterGraph* graph = AV.avfilter_graph_alloc();
@@ -52,13 +51,13 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord
     if (ist.FilterGraph) AV.avfilter_graph_free(&ist.FilterGraph);
     ist.FilterGraph = graph;
 
-    const AVRational aspect =
-        dec->sample_aspect_ratio.num > 0 ? dec->sample_aspect_ratio : AVRational{0, 1};
+    // The graph gets the pictures as the stream displays them (turned when it says so).
+    const AVRational aspect = ist.PictureAspect.num > 0 ? ist.PictureAspect : AVRational{0, 1};
     char args[256];
     std::snprintf(args, sizeof args,
-                  "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", dec->width,
-                  dec->height, dec->pix_fmt, MicrosecondBase.num, MicrosecondBase.den, aspect.num,
-                  aspect.den);
+                  "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
+                  ist.PictureWidth, ist.PictureHeight, ist.PictureFormat, MicrosecondBase.num,
+                  MicrosecondBase.den, aspect.num, aspect.den);
     // Filters that make pictures of their own (padding, rate changes) time them by the
     // stream's frame rate.
     const AVRational rate = ist.Stream->r_frame_rate;
@@ -76,8 +75,8 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord
     if (!format || AV.avfilter_link(format, 0, ist.FilterOut, 0) < 0) return -1;
 
     AVFilterContext* last = ist.FilterIn;
-    if (dec->width + PadLeft + PadRight != enc->width ||
-        dec->height + PadTop + PadBottom != enc->height) {
+    if (ist.PictureWidth + PadLeft + PadRight != enc->width ||
+        ist.PictureHeight + PadTop + PadBottom != enc->height) {
         std::snprintf(args, sizeof args, "%d:%d", enc->width - PadLeft - PadRight,
                       enc->height - PadTop - PadBottom);
         AVFilterContext* scale = CreateFilter(graph, "scale", "scale", args);
@@ -120,7 +119,7 @@ int TCustomFFmpeg::PullFilteredPicture(TInputStreamRecord& ist, AVFrame* picture
     if (ist.HasFilterFrame) {
         ist.HasFilterFrame = false;
         ist.FilterFrame->pts = ist.Pts;
-        ist.FilterFrame->sample_aspect_ratio = ist.Decoder->sample_aspect_ratio;
+        ist.FilterFrame->sample_aspect_ratio = ist.PictureAspect;
         // The source takes over the frame's references and leaves it blank.
         if (AV.av_buffersrc_add_frame_flags(ist.FilterIn, ist.FilterFrame, 0) < 0) {
             AV.av_frame_unref(ist.FilterFrame);

@@ -2,6 +2,7 @@
 
 #include "binding/media_libraries.h"
 #include "engine/open_errors.h"
+#include "engine/picture_turner.h"
 #include "platform/codec_lock.h"
 #include "probe/probe_log.h"
 #include "probe/text_helpers.h"

@@ -17,6 +17,10 @@
 #include <memory>
 #include <string>
 
+namespace tarnwick::engine {
+class TPictureTurner;
+}
+
 namespace tarnwick::probe {
 
 class TAVProbe {
@@ -63,8 +67,9 @@ public:
     // library seek is only logged. Raises on an attached context.
     bool Seek(int streamIndex, int64_t timeUs);
     // Reads on until one picture of the video stream (-1: the first one) is decoded and
-    // returns it in WorkPicture at the stream's own size: black at end of file or when it
-    // cannot be converted, 0 x 0 when there is nothing to decode. Raises on an attached
+    // returns it in WorkPicture at the stream's own size, turned as the stream displays it (a
+    // portrait phone clip stored as 1280 x 720 gives 720 x 1280): black at end of file or when
+    // it cannot be converted, 0 x 0 when there is nothing to decode. Raises on an attached
     // context and when the stream's decoder cannot be found or opened. The returned picture
     // is the probe's and is overwritten by the next call.
     platform::Bitmap24& DecodeFrame(int streamIndex);
@@ -128,6 +133,8 @@ private:
     // makes its own decoder context from the stream's parameters, for one stream at a time.
     AVCodecContext* DecoderContext_ = nullptr;
     int DecoderStream_ = -1;
+    // Turns the open decoder's pictures when its stream displays them turned or mirrored.
+    std::unique_ptr<engine::TPictureTurner> Turner_;
     SwsContext* ScaleContext_ = nullptr;
     std::unique_ptr<platform::Bitmap24> WorkPicture_;
     std::unique_ptr<platform::Bitmap24> LastPicture_;

@@ -3,6 +3,7 @@
 #include "probe/av_probe.h"
 
 #include "binding/media_functions.h"
+#include "engine/picture_turner.h"
 #include "platform/codec_lock.h"
 #include "platform/ffmpeg_exception.h"
 #include "probe/probe_log.h"
@@ -108,6 +109,8 @@ void TAVProbe::OpenDecoder(int streamIndex) {
     }
     DecoderContext_ = context;
     DecoderStream_ = streamIndex;
+    const engine::TDisplayOrientation orientation = engine::StreamOrientation(stream);
+    if (!orientation.Upright()) Turner_ = std::make_unique<engine::TPictureTurner>(orientation);
 }
 
 void TAVProbe::CloseDecoder() {
@@ -117,6 +120,7 @@ void TAVProbe::CloseDecoder() {
     }
     DecoderContext_ = nullptr;
     DecoderStream_ = -1;
+    Turner_.reset();
 }
 
 bool TAVProbe::CopyFrameToWorkPicture(const AVFrame& frame) {
@@ -191,7 +195,10 @@ platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
     }
 
     OpenDecoder(streamIndex);
-    picture.SetSize(parameters.width, parameters.height);
+    if (engine::StreamOrientation(*Context_->streams[streamIndex]).Transpose)
+        picture.SetSize(parameters.height, parameters.width);
+    else
+        picture.SetSize(parameters.width, parameters.height);
     if (!Packet_) Packet_ = AV.av_packet_alloc();
     if (!Frame_) Frame_ = AV.av_frame_alloc();
     if (!Packet_ || !Frame_) throw std::bad_alloc();
@@ -202,7 +209,8 @@ platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
     for (;;) {
         const int received = AV.avcodec_receive_frame(DecoderContext_, Frame_);
         if (received == 0) {
-            const bool converted = CopyFrameToWorkPicture(*Frame_);
+            const bool converted =
+                (!Turner_ || Turner_->Turn(Frame_)) && CopyFrameToWorkPicture(*Frame_);
             AV.av_frame_unref(Frame_);
             if (!converted) {
                 picture.Fill(0, 0, 0);

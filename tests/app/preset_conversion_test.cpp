@@ -1,5 +1,7 @@
 // Every shipped preset, through the run plan and the component, on a generated clip: the
-// output opens and has the codec, size, audio rate and extension the preset promises.
+// output opens and has the codec, size, audio rate and extension the preset promises. The
+// H.264 presets also take the sources phones and cameras make (10-bit, 4:2:2, 4:4:4), and a
+// portrait phone clip comes out upright.
 
 #include "app/app_test_support.h"
 #include "app/core/app_paths.h"
@@ -52,24 +54,77 @@ Promise PromiseOf(const platform::IniStore& settings, const platform::IniStore& 
     return promise;
 }
 
-TEST(PresetConversion, EveryPresetMakesWhatItPromises) {
+void ExpectVideoAsPromised(const fixtures::StreamInfo* video, const Promise& promise) {
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->codecId, promise.video);
+    EXPECT_EQ(video->width, promise.width);
+    EXPECT_EQ(video->height, promise.height);
+    if (promise.video == AV_CODEC_ID_H264) {
+        // The constraint flags sit above the profile number.
+        EXPECT_EQ(video->profile & 0xff, promise.profile);
+        EXPECT_EQ(video->level, promise.level);
+    }
+}
+
+class PresetConversion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string shipped;
+        ASSERT_TRUE(platform::ReadFileContents(ShippedSettingsFilePath(), shipped));
+        ASSERT_TRUE(platform::ReplaceFileContents(settingsPath, shipped));
+        WriteOutputFolder(settings, home.Home() + "/out");
+        ASSERT_TRUE(converter.LoadLibraries((test::ExecutableFolder() / "LibAV").string(), true))
+            << converter.LastError;
+        converter.OnTerminate = [this](int index, bool jobFinished, bool exception,
+                                       const std::string& message) {
+            std::lock_guard<std::mutex> guard(lock);
+            if (index >= 0) {
+                finished = jobFinished && !exception;
+                failure = message;
+            } else {
+                runOver = true;
+            }
+        };
+    }
+
+    // Converts the file with the preset as the main window's run does; returns the output's
+    // name, or an empty name after failing the test.
+    std::string Convert(const std::string& source, int preset) {
+        TTaskRow row;
+        row.Record.SourceFile = source;
+        runOver = false;
+        const TRunSetup setup{settings, presets, messages, {}, {}};
+        if (QueueRun(converter, probe, {row}, preset, setup) != std::vector<int32_t>{0}) {
+            ADD_FAILURE() << "the run was not queued";
+            return {};
+        }
+        component::TOutputOptions options;
+        converter.GetJobOutputOptions(0, options);
+        converter.StartJobs(1);
+        if (!test::WaitFor([&] { return runOver.load(); }, std::chrono::minutes(3))) {
+            ADD_FAILURE() << "the run did not end";
+            return {};
+        }
+        converter.ClearJobs();
+        std::lock_guard<std::mutex> guard(lock);
+        if (!finished) {
+            ADD_FAILURE() << failure;
+            return {};
+        }
+        return options.FileName;
+    }
+
+    std::string Clip(const std::string& name, const fixtures::ClipSpec& spec) const {
+        const std::string path = home.Folder().File(name);
+        fixtures::WriteClip(path, spec);
+        return path;
+    }
+
     test::ScopedHome home;
-    std::string shipped;
-    ASSERT_TRUE(platform::ReadFileContents(ShippedSettingsFilePath(), shipped));
     const std::string settingsPath = home.Folder().File("tarnwick.ini");
-    ASSERT_TRUE(platform::ReplaceFileContents(settingsPath, shipped));
-    const platform::IniStore settings(settingsPath);
-    const platform::IniStore presets(PresetsFilePath());
-    WriteOutputFolder(settings, home.Home() + "/out");
-
-    const std::string videoClip = home.Folder().File("clip.mp4");
-    fixtures::WriteClip(videoClip, fixtures::SimpleClip(25, true));
-    const std::string audioClip = home.Folder().File("tone.wav");
-    fixtures::ClipSpec tone;
-    tone.audio = fixtures::AudioSpec{};
-    tone.audio->sampleRate = 48000;
-    fixtures::WriteClip(audioClip, tone);
-
+    const platform::IniStore settings{settingsPath};
+    const platform::IniStore presets{PresetsFilePath()};
+    test::RecordingMessageBox messages;
     // What the handler touches outlives the converter, whose destructor waits for a handler
     // still running on the job's thread.
     std::mutex lock;
@@ -78,60 +133,88 @@ TEST(PresetConversion, EveryPresetMakesWhatItPromises) {
     std::string failure;
     component::TKivAVConverter converter;
     probe::TAVProbe probe;
-    ASSERT_TRUE(converter.LoadLibraries((test::ExecutableFolder() / "LibAV").string(), true))
-        << converter.LastError;
-    converter.OnTerminate = [&](int index, bool jobFinished, bool exception,
-                                const std::string& message) {
-        std::lock_guard<std::mutex> guard(lock);
-        if (index >= 0) {
-            finished = jobFinished && !exception;
-            failure = message;
-        } else {
-            runOver = true;
-        }
-    };
-    test::RecordingMessageBox messages;
-    const TRunSetup setup{settings, presets, messages, {}, {}};
+};
+
+TEST_F(PresetConversion, EveryPresetMakesWhatItPromises) {
+    const std::string videoClip = Clip("clip.mp4", fixtures::SimpleClip(25, true));
+    fixtures::ClipSpec tone;
+    tone.audio = fixtures::AudioSpec{};
+    tone.audio->sampleRate = 48000;
+    const std::string audioClip = Clip("tone.wav", tone);
 
     for (int n = 0; n < PresetCount; ++n) {
         SCOPED_TRACE(std::string(PresetNames()[n]));
         const Promise promise = PromiseOf(settings, presets, n);
-        TTaskRow row;
-        row.Record.SourceFile = promise.video != AV_CODEC_ID_NONE ? videoClip : audioClip;
-        runOver = false;
-        ASSERT_EQ(QueueRun(converter, probe, {row}, n, setup), std::vector<int32_t>{0});
-        component::TOutputOptions options;
-        converter.GetJobOutputOptions(0, options);
-        converter.StartJobs(1);
-        ASSERT_TRUE(test::WaitFor([&] { return runOver.load(); }, std::chrono::minutes(3)));
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            ASSERT_TRUE(finished) << failure;
-        }
-        converter.ClearJobs();
+        const std::string output =
+            Convert(promise.video != AV_CODEC_ID_NONE ? videoClip : audioClip, n);
+        ASSERT_FALSE(output.empty());
 
-        EXPECT_EQ(std::filesystem::path(options.FileName).extension(), promise.extension);
-        const fixtures::FileInfo info = fixtures::ReadFileInfo(options.FileName, false);
+        EXPECT_EQ(std::filesystem::path(output).extension(), promise.extension);
+        const fixtures::FileInfo info = fixtures::ReadFileInfo(output, false);
         const fixtures::StreamInfo* video = info.First(AVMEDIA_TYPE_VIDEO);
-        if (promise.video == AV_CODEC_ID_NONE) {
+        if (promise.video == AV_CODEC_ID_NONE)
             EXPECT_EQ(video, nullptr);
-        } else {
-            ASSERT_NE(video, nullptr);
-            EXPECT_EQ(video->codecId, promise.video);
-            EXPECT_EQ(video->width, promise.width);
-            EXPECT_EQ(video->height, promise.height);
-            if (promise.video == AV_CODEC_ID_H264) {
-                // The constraint flags sit above the profile number.
-                EXPECT_EQ(video->profile & 0xff, promise.profile);
-                EXPECT_EQ(video->level, promise.level);
-            }
-        }
+        else
+            ExpectVideoAsPromised(video, promise);
         const fixtures::StreamInfo* audio = info.First(AVMEDIA_TYPE_AUDIO);
         ASSERT_NE(audio, nullptr);
         EXPECT_EQ(audio->codecId, promise.audio);
         EXPECT_EQ(audio->sampleRate, promise.sampleRate);
     }
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PresetConversion, H264PresetsTakeTenBitAndRicherChromaSources) {
+    struct Source {
+        const char* name;
+        AVPixelFormat format;
+    };
+    const Source sources[] = {{"10-bit 4:2:0", AV_PIX_FMT_YUV420P10LE},
+                              {"8-bit 4:2:2", AV_PIX_FMT_YUV422P},
+                              {"8-bit 4:4:4", AV_PIX_FMT_YUV444P}};
+    for (const Source& source : sources) {
+        fixtures::ClipSpec spec = fixtures::SimpleClip(10, true);
+        spec.video->codec = "libx264";
+        spec.video->pixelFormat = source.format;
+        const std::string clip = Clip("camera.mp4", spec);
+        for (int n = 0; n < PresetCount; ++n) {
+            const Promise promise = PromiseOf(settings, presets, n);
+            if (promise.video != AV_CODEC_ID_H264) continue;
+            SCOPED_TRACE(std::string(source.name) + " on " + std::string(PresetNames()[n]));
+            const std::string output = Convert(clip, n);
+            ASSERT_FALSE(output.empty());
+            const fixtures::FileInfo info = fixtures::ReadFileInfo(output, false);
+            ExpectVideoAsPromised(info.First(AVMEDIA_TYPE_VIDEO), promise);
+            EXPECT_EQ(info.First(AVMEDIA_TYPE_VIDEO)->pixelFormat, AV_PIX_FMT_YUV420P);
+        }
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PresetConversion, APortraitPhoneClipComesOutUprightBetweenSideBands) {
+    const std::string output = Convert(Clip("portrait.mp4", fixtures::PortraitPhoneClip()), 0);
+    ASSERT_FALSE(output.empty());
+    // The run fitted the picture as it is shown.
+    EXPECT_EQ(probe.LastPicture().Width(), 720);
+    EXPECT_EQ(probe.LastPicture().Height(), 1280);
+
+    const std::vector<fixtures::Picture> pictures = fixtures::ReadPictures(output);
+    ASSERT_FALSE(pictures.empty());
+    for (const fixtures::Picture& picture : pictures) {
+        ASSERT_EQ(picture.width, 320);
+        ASSERT_EQ(picture.height, 240);
+        // A 136 x 240 picture in the middle, black bands of 92 columns at either side.
+        for (int y = 0; y < 240; y += 8)
+            for (int x : {0, 40, 88, 232, 280, 319})
+                ASSERT_LT(picture.At(0, x, y), 32) << "at " << x << "," << y;
+        EXPECT_NEAR(picture.At(0, 120, 120), 128, 24);
+        // White was stored top left, red top right: shown top right and bottom right.
+        const fixtures::OrientationMarks marks = fixtures::FindOrientationMarks(picture);
+        EXPECT_GT(marks.whiteX, 160);
+        EXPECT_LT(marks.whiteY, 120);
+        EXPECT_GT(marks.redX, 160);
+        EXPECT_GT(marks.redY, 120);
+    }
 }
 
 } // namespace

@@ -97,6 +97,36 @@ TEST_F(ProbeDecodeTest, PastTheEndIsBlackAndKeepsTheLastPicture) {
     EXPECT_EQ(probe.PictureBufferSize(), 0);
 }
 
+TEST_F(ProbeDecodeTest, APortraitPhoneClipDecodesAsItIsDisplayed) {
+    const std::string path = folder_.File("portrait.mp4");
+    fixtures::WriteClip(path, fixtures::PortraitPhoneClip(3));
+    TAVProbe probe;
+    ASSERT_TRUE(probe.Open(path, ""));
+    probe.Seek(-1, 0);
+    const platform::Bitmap24& picture = probe.DecodeFrame(-1);
+    ASSERT_EQ(picture.Width(), 720);
+    ASSERT_EQ(picture.Height(), 1280);
+    EXPECT_TRUE(test::SamePicture(probe.LastPicture(), picture));
+    // The stored top left (white) and top right (red) marks, turned a quarter clockwise.
+    const auto colour = [&picture](int x, int y) {
+        const uint8_t* bgr = picture.ScanLine(y) + 3 * x;
+        if (bgr[0] > 200 && bgr[1] > 200 && bgr[2] > 200) return "white";
+        if (bgr[2] > 180 && bgr[1] < 100 && bgr[0] < 100) return "red";
+        return "other";
+    };
+    EXPECT_STREQ(colour(630, 160), "white");
+    EXPECT_STREQ(colour(630, 1120), "red");
+    EXPECT_STREQ(colour(90, 160), "other");
+    EXPECT_STREQ(colour(90, 1120), "other");
+    // Past the end the black picture has the displayed size too.
+    probe.DecodeFrame(-1);
+    probe.DecodeFrame(-1);
+    const platform::Bitmap24& end = probe.DecodeFrame(-1);
+    EXPECT_EQ(end.Width(), 720);
+    EXPECT_EQ(end.Height(), 1280);
+    EXPECT_TRUE(test::AllBlack(end));
+}
+
 TEST_F(ProbeDecodeTest, StillPictureDecodesOnceAndThenRepeatsWithoutReading) {
     const std::string path = folder_.File("picture.png");
     fixtures::ClipSpec spec = fixtures::SimpleClip(1, false);
