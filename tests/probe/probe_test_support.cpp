@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <stdexcept>
-#include <vector>
 
 namespace tarnwick::test {
 
@@ -18,18 +17,8 @@ std::string RaisedText(const std::function<void()>& action) {
 }
 
 int DrawnFrameNumber(const platform::Bitmap24& picture) {
-    const int width = picture.Width();
-    const int height = picture.Height();
-    if (width == 0 || height == 0) return -1;
-    // The blocks are grey levels, so any channel mix serves as luma.
-    std::vector<uint8_t> luma(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = picture.ScanLine(y);
-        for (int x = 0; x < width; ++x)
-            luma[static_cast<size_t>(y) * width + x] =
-                static_cast<uint8_t>((row[x * 3] + row[x * 3 + 1] + row[x * 3 + 2]) / 3);
-    }
-    return fixtures::ReadNumberBlocks(luma.data(), width, width, height);
+    return fixtures::ReadNumberBlocksBgr(picture.Bits(), picture.Stride(), picture.Width(),
+                                         picture.Height());
 }
 
 bool AllBlack(const platform::Bitmap24& picture) {
