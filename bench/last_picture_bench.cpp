@@ -28,7 +28,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -59,9 +58,7 @@ public:
                       std::lock_guard lock(view.LastFrame.CanvasLock());
                       if (view.FrameSerial() != seen && view.LastFrame.Width() > 0) {
                           seen = view.FrameSerial();
-                          copy.SetSize(view.LastFrame.Width(), view.LastFrame.Height());
-                          std::memcpy(copy.Bits(), view.LastFrame.Bits(),
-                                      static_cast<size_t>(copy.Stride()) * copy.Height());
+                          copy.Assign(view.LastFrame);
                           ++pictures;
                       }
                   }
@@ -113,9 +110,7 @@ int Convert(const std::string& clip, int preset, Way way, const std::string& out
                                      bool&) {
             if (bitmap.Width() <= 0 || bitmap.Height() <= 0) return;
             std::lock_guard lock(view.LastFrame.CanvasLock());
-            view.LastFrame.SetSize(bitmap.Width(), bitmap.Height());
-            std::memcpy(view.LastFrame.Bits(), bitmap.Bits(),
-                        static_cast<size_t>(bitmap.Stride()) * bitmap.Height());
+            view.LastFrame.Assign(bitmap);
             ++hookPictures;
         };
     }

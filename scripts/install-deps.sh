@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev
+    dbus-daemon
     libcli11-dev
     locales
     xvfb xauth

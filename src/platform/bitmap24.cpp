@@ -1,5 +1,7 @@
 #include "platform/bitmap24.h"
 
+#include <cstring>
+
 namespace tarnwick::platform {
 
 void Bitmap24::SetSize(int width, int height) {
@@ -21,6 +23,13 @@ void Bitmap24::Fill(uint8_t blue, uint8_t green, uint8_t red) {
             row[x * 3 + 2] = red;
         }
     }
+}
+
+void Bitmap24::Assign(const Bitmap24& other) {
+    if (&other == this) return;
+    SetSize(other.width_, other.height_);
+    if (!pixels_.empty())
+        std::memcpy(pixels_.data(), other.pixels_.data(), static_cast<size_t>(stride_) * height_);
 }
 
 } // namespace tarnwick::platform

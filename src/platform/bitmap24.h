@@ -26,6 +26,9 @@ public:
     uint8_t* Bits() { return pixels_.data(); }
     const uint8_t* Bits() const { return pixels_.data(); }
     void Fill(uint8_t blue, uint8_t green, uint8_t red);
+    // Takes the other picture's size and pixels (not its lock; the caller holds whatever
+    // locks the two pictures need).
+    void Assign(const Bitmap24& other);
 
     std::mutex& CanvasLock() const { return canvasLock_; }
 

@@ -217,9 +217,7 @@ platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
                 break;
             }
             if (!LastPicture_) LastPicture_ = std::make_unique<platform::Bitmap24>();
-            LastPicture_->SetSize(picture.Width(), picture.Height());
-            std::memcpy(LastPicture_->Bits(), picture.Bits(),
-                        static_cast<size_t>(picture.Stride()) * picture.Height());
+            LastPicture_->Assign(picture);
             LastWasStillImage_ = IsStillImageFormat();
             break;
         }

@@ -2,7 +2,6 @@
 
 #include "probe/av_probe.h"
 
-#include <cstring>
 #include <exception>
 
 namespace tarnwick::app {
@@ -94,10 +93,7 @@ void TLastFrameProbe::Deliver(const platform::Bitmap24& picture, uint64_t genera
         std::lock_guard lock(mutex_);
         if (generation != generation_) return;
     }
-    LastFrame.SetSize(picture.Width(), picture.Height());
-    const size_t rowBytes = static_cast<size_t>(picture.Width()) * 3;
-    for (int row = 0; row < picture.Height(); ++row)
-        std::memcpy(LastFrame.ScanLine(row), picture.ScanLine(row), rowBytes);
+    LastFrame.Assign(picture);
     ++frameSerial_;
 }
 
