@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarnwick::engine {
 
@@ -48,14 +49,13 @@ SwrContext *MakeConverter(int outChannels, AVSampleFormat outFormat, int outRate
     return context;
 }
 
-// Encoder samples that are on their way but not encoded yet.
-int64_t QueuedSamples(const TOutputStreamRecord &ost) {
+} // namespace
+
+int64_t TCustomFFmpeg::QueuedAudioSamples(const TOutputStreamRecord& ost) {
     int64_t queued = ost.AudioFifo ? AV.av_audio_fifo_size(ost.AudioFifo) : 0;
     if (ost.Resampler) queued += AV.swr_get_delay(ost.Resampler, ost.Encoder->sample_rate);
     return queued;
 }
-
-} // namespace
 
 void TCustomFFmpeg::AudioOutput(AVFormatContext *file, TOutputStreamRecord &ost,
                                 TInputStreamRecord &ist, AVFrame *samples) {
@@ -106,14 +106,39 @@ void TCustomFFmpeg::AudioOutput(AVFormatContext *file, TOutputStreamRecord &ost,
         ost.ReformatPair = FormatPair(encFormat, decFormat);
     }
 
-    // The chunk as plane pointers, so that the sync can cut it or put silence before it.
+    // The chunk as plane pointers, so that the window and the sync can cut it or put silence
+    // before it.
     const bool decPlanar = AV.av_sample_fmt_is_planar(decFormat);
     const int decBytes = AV.av_get_bytes_per_sample(decFormat);
     if (decPlanar && decChannels > MaxChannels) return;
     uint8_t *const *input = samples->extended_data;
     uint8_t *cut[MaxChannels]{};
+    const auto skipSamples = [&](int count) {
+        const int planes = decPlanar ? decChannels : 1;
+        const int step = decPlanar ? decBytes : decBytes * decChannels;
+        for (int p = 0; p < planes; ++p)
+            cut[p] = input[p] + static_cast<ptrdiff_t>(count) * step;
+        input = cut;
+        chunk -= count;
+    };
+
+    // The output window, to the sample: what lies before the start or past the recording time.
+    const int64_t firstSample =
+        std::llround(static_cast<double>(ist.Pts - StartTime) / 1000000.0 * decRate);
+    int64_t endSample = firstSample + chunk;
+    if (RecordingTime != std::numeric_limits<int64_t>::max())
+        endSample = std::min<int64_t>(
+            endSample, std::llround(static_cast<double>(RecordingTime) / 1000000.0 * decRate));
+    const int64_t windowStart =
+        BeforeOutputStart(ist) ? std::max<int64_t>(firstSample, 0) : firstSample;
+    if (endSample <= windowStart) return;
+    chunk = static_cast<int>(endSample - firstSample);
+    skipSamples(static_cast<int>(windowStart - firstSample));
+    const double cutSeconds = static_cast<double>(windowStart - firstSample) / decRate;
     const double syncTime =
-        static_cast<double>((ost.SyncInput ? ost.SyncInput->Pts : ist.Pts) - StartTime) / 1000000.0;
+        static_cast<double>((ost.SyncInput ? ost.SyncInput->Pts : ist.Pts) - StartTime) /
+            1000000.0 +
+        cutSeconds;
 
     if (AudioSyncMethod != 0) {
         AudioSyncInput in;
@@ -121,7 +146,7 @@ void TCustomFFmpeg::AudioOutput(AVFormatContext *file, TOutputStreamRecord &ost,
         in.encoderRate = encRate;
         in.decoderRate = decRate;
         in.syncOpts = ost.SyncOpts;
-        in.queuedSamples = QueuedSamples(ost);
+        in.queuedSamples = QueuedAudioSamples(ost);
         in.isStart = ist.IsStart;
         in.driftThreshold = AudioDriftThreshold;
         in.method = AudioSyncMethod;
@@ -130,13 +155,7 @@ void TCustomFFmpeg::AudioOutput(AVFormatContext *file, TOutputStreamRecord &ost,
         const AudioSyncDecision decision = DecideAudioSync(in);
         switch (decision.action) {
         case AudioSyncDecision::Action::Discard: {
-            const int dropped = static_cast<int>(decision.samples);
-            const int planes = decPlanar ? decChannels : 1;
-            const int step = decPlanar ? decBytes : decBytes * decChannels;
-            for (int p = 0; p < planes; ++p)
-                cut[p] = input[p] + static_cast<ptrdiff_t>(dropped) * step;
-            input = cut;
-            chunk -= dropped;
+            skipSamples(static_cast<int>(decision.samples));
             if (Verbose > 2)
                 LogFormat(1, "discarding %d audio samples",
                           static_cast<int>(static_cast<int64_t>(-decision.delta)));
@@ -171,8 +190,8 @@ void TCustomFFmpeg::AudioOutput(AVFormatContext *file, TOutputStreamRecord &ost,
         }
     } else {
         // Follow the input clock, but never back: the pts of encoder frames must increase.
-        ost.SyncOpts =
-            std::max<int64_t>(ost.SyncOpts, std::llrint(syncTime * encRate) - QueuedSamples(ost));
+        ost.SyncOpts = std::max<int64_t>(ost.SyncOpts,
+                                         std::llrint(syncTime * encRate) - QueuedAudioSamples(ost));
     }
 
     // Resample (with format conversion), or convert only, into AudioBuf.

@@ -310,7 +310,11 @@ public:
     void RunMainLoop(TTranscodeTables& run);
     int ChooseInputFile(const TTranscodeTables& run, double& outputTimeMin) const;
     void CorrectTimestamps(TInputStreamRecord& ist, AVPacket* packet);
+    // Copied packets and subtitles: whether the data at ist.Pts lies between the start time and
+    // the end of the recording time.
     bool InOutputWindow(const TInputStreamRecord& ist) const;
+    // Decoded pictures and sound: whether the data at ist.Pts lies before the output's start.
+    bool BeforeOutputStart(const TInputStreamRecord& ist) const;
     void CopyPacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                     const AVPacket* packet);
     void OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
@@ -349,6 +353,9 @@ public:
     void AudioOutput(AVFormatContext* file, TOutputStreamRecord& ost, TInputStreamRecord& ist,
                      AVFrame* samples);
 
+    // Encoder samples given to the stream's audio path and not yet encoded (FIFO, resampler).
+    static int64_t QueuedAudioSamples(const TOutputStreamRecord& ost);
+
     // At the end of input: encodes what waits in the resampler and the FIFO (a short last frame
     // where the encoder allows one, else padded with silence to a whole frame), then drains the
     // encoder's delayed packets.
@@ -383,6 +390,9 @@ public:
     std::array<std::vector<bool>, MaxFiles> OutputStreamCopy{};
     // Per input file: "re" was given for it (feed no faster than real time).
     std::array<bool, MaxFiles> InputRateEmulation{};
+    // Per input file: it was opened at a start time. Its clock then counts from that point, and
+    // what it decodes from before it (the seek lands on the key frame before) is not output.
+    std::array<bool, MaxFiles> InputCutBeforeStart{};
 
     // ======== 4. Library option contexts (made by Prepare) ========
     std::array<AVCodecContext*, MediaTypeCount> CodecOptions{};

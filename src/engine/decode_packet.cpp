@@ -33,6 +33,13 @@ bool TCustomFFmpeg::InOutputWindow(const TInputStreamRecord& ist) const {
     return (StartTime == 0 || ist.Pts >= StartTime) && ist.Pts - StartTime < RecordingTime;
 }
 
+// An input opened at a start time was sought to the key frame before it: the pictures and sound
+// decoded on the way lie before time 0 of its clock. The end of the window is the paths' own
+// business: they cut it to the picture and to the sample.
+bool TCustomFFmpeg::BeforeOutputStart(const TInputStreamRecord& ist) const {
+    return (StartTime != 0 || InputCutBeforeStart[ist.FileIndex]) && ist.Pts < StartTime;
+}
+
 int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                                 const AVPacket* packet) {
     if (ist.NextPts == AV_NOPTS_VALUE) ist.NextPts = ist.Pts;
@@ -119,7 +126,8 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index, TTran
         ist.RateEmuFrames += 1;
     }
 
-    if (!InOutputWindow(ist)) return;
+    // Sound chunks may straddle the start: AudioOutput cuts them to the sample.
+    if (video && BeforeOutputStart(ist)) return;
     if (!(video && UsingFilters && ist.FilterIn)) {
         FeedEncoders(index, run, ist, frame);
         return;
@@ -154,7 +162,7 @@ void TCustomFFmpeg::FlushFilterGraph(TInputStreamRecord& ist, int index, TTransc
     if (AV.av_buffersrc_add_frame_flags(ist.FilterIn, nullptr, 0) < 0) return;
     AVFrame* frame = ist.DecodedFrame;
     while (PullFilteredPicture(ist, frame) == 1) {
-        if (InOutputWindow(ist)) FeedEncoders(index, run, ist, frame);
+        if (!BeforeOutputStart(ist)) FeedEncoders(index, run, ist, frame);
         AV.av_frame_unref(frame);
     }
     AV.av_frame_unref(ist.FilterPicture);

@@ -138,6 +138,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
 
     int64_t timestamp = StartTime;
     if (context->start_time != AV_NOPTS_VALUE) timestamp += context->start_time;
+    const bool cutBeforeStart = StartTime != 0;
     if (StartTime != 0) {
         AV.av_seek_frame(context, -1, timestamp, AVSEEK_FLAG_BACKWARD);
         StartTime = 0;
@@ -232,6 +233,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
     }
     InputCodecContexts[index] = std::move(decoders);
     InputRateEmulation[index] = RateEmulation;
+    InputCutBeforeStart[index] = cutBeforeStart;
     InputTsOffset[index] = CopyTs ? InputTsOffsetOption : InputTsOffsetOption - timestamp;
     if (Verbose >= 0) AV.av_dump_format(context, index, fileName.c_str(), 0);
     ResetPerFileInputSettings(*this);

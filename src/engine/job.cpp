@@ -89,6 +89,7 @@ void TCustomFFmpeg::FreeJobResources() {
         for (AVCodecContext*& decoder : InputCodecContexts[i]) AV.avcodec_free_context(&decoder);
         InputCodecContexts[i].clear();
         InputRateEmulation[i] = false;
+        InputCutBeforeStart[i] = false;
         if (InputFiles[i]) AV.avformat_close_input(&InputFiles[i]);
     }
     InputFileCount = 0;

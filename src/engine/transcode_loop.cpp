@@ -20,12 +20,18 @@ using platform::FFMpegException;
 
 namespace {
 
-// Seconds of output written so far: frames for re-encoded video, else the muxer's running
-// timestamp. A copied video stream counts its packets too, but in a time base that need not be
-// one frame long, so its muxer timestamp is what tells its time.
+// Seconds of output so far: frames for re-encoded video, samples taken in for re-encoded sound
+// (those waiting for a whole encoder frame included, so that a stream cut at the recording time
+// counts as complete), else the muxer's running timestamp. A copied video stream counts its
+// packets too, but in a time base that need not be one frame long, so its muxer timestamp is
+// what tells its time.
 double OutputTime(const TOutputStreamRecord& ost) {
     if (ost.EncodingNeeded && ost.Encoder->codec_type == AVMEDIA_TYPE_VIDEO)
         return static_cast<double>(ost.SyncOpts) * av_q2d(ost.Encoder->time_base);
+    if (ost.EncodingNeeded && ost.Encoder->codec_type == AVMEDIA_TYPE_AUDIO &&
+        ost.Encoder->sample_rate > 0)
+        return static_cast<double>(ost.SyncOpts + TCustomFFmpeg::QueuedAudioSamples(ost)) /
+               ost.Encoder->sample_rate;
     if (ost.LastPts == AV_NOPTS_VALUE) return 0;
     return static_cast<double>(ost.LastPts) * av_q2d(ost.Stream->time_base);
 }

@@ -8,6 +8,8 @@
 #include "platform/ffmpeg_exception.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace tarnwick::engine {
 
@@ -44,6 +46,13 @@ int TCustomFFmpeg::VideoOutput(AVFormatContext *file, TOutputStreamRecord &ost,
         if (Verbose > 2) LogFormat(1, "*** %d dup!", static_cast<int>(count - 1));
     }
     count = std::min<int64_t>(count, int64_t{MaxFrames[AVMEDIA_TYPE_VIDEO]} - ost.FrameNumber);
+    // The recording time holds a whole number of pictures: the last one starts inside it. A
+    // picture from past its end may still fill the last of them (its predecessor ended there).
+    if (RecordingTime != std::numeric_limits<int64_t>::max()) {
+        const double pictures = static_cast<double>(RecordingTime) / 1000000.0 / timeBase;
+        count = std::min<int64_t>(count,
+                                  static_cast<int64_t>(std::ceil(pictures - 1e-6)) - ost.SyncOpts);
+    }
     if (count <= 0) return 0;
 
     // Crop: a view of the picture, no copy. The filter graph, when used, has cropped already.

@@ -80,11 +80,13 @@ TEST_F(CliTest, AMissingFileFailsAloneAndTheOthersConvert) {
 }
 
 TEST_F(CliTest, AnOutputThatFailsTheCheckIsReportedAndRemoved) {
-    // A start past the end of the clip converts nothing: the file would hold no picture.
+    // A start past the end of the clip converts nothing: the file would hold neither picture
+    // nor sound.
     const std::string clip = Clip("short.avi", 10);
     const ProcessResult result = Run({clip, "-p", "0", "-o", Out(), "--start", "00:01:00"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("short.avi: the output has no video stream; the output was removed"),
+    EXPECT_NE(result.err.find(
+                  "short.avi: the output holds neither video nor sound; the output was removed"),
               std::string::npos)
         << result.err;
     EXPECT_FALSE(fs::exists(Out() + "/short_(new).mp4"));
