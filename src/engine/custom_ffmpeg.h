@@ -12,6 +12,7 @@
 #include "engine/engine_types.h"
 #include "engine/ffmpeg_thread.h"
 #include "engine/job_settings.h"
+#include "engine/output_file_origin.h"
 #include "engine/sample_buffer.h"
 #include "engine/transcode_records.h"
 #include "platform/bitmap24.h"
@@ -70,8 +71,9 @@ public:
     // the calling thread and returns nullptr. Returns nullptr at once when running or done.
     TFFmpegThread* Run(bool threaded, platform::TConvertPriority priority);
     void RunSync();
-    // After a run that raised: deletes every output file it was writing. Whatever part was
-    // written (a header, some packets, no trailer) cannot be told from a finished file.
+    // After a run that raised: removes every output file it created and empties every regular
+    // file it overwrote. Whatever part was written (a header, some packets, no trailer) cannot
+    // be told from a finished file. Devices, pipes and links are left alone.
     void DiscardOutputFiles();
     void Finish();
     // Any thread: asks the run to end at its next poll; wakes a paused worker thread.
@@ -386,6 +388,8 @@ public:
     std::array<std::vector<AVCodecContext*>, MaxFiles> OutputCodecContexts{};
 
     // ======== Opened files: what the library generation keeps outside its contexts ========
+    // Per output file: what its path named before the job opened it (output_file_origin.h).
+    std::array<TOutputFileOrigin, MaxFiles> OutputFileOrigins{};
     // Per output file and stream: the stream is copied, not encoded.
     std::array<std::vector<bool>, MaxFiles> OutputStreamCopy{};
     // Per input file: "re" was given for it (feed no faster than real time).

@@ -2,9 +2,8 @@
 
 #include "binding/log_levels.h"
 #include "binding/media_libraries.h"
+#include "engine/output_file_origin.h"
 #include "platform/ffmpeg_exception.h"
-
-#include <unistd.h>
 
 #include <exception>
 
@@ -62,12 +61,21 @@ void TCustomFFmpeg::RunSync() {
 
 void TCustomFFmpeg::DiscardOutputFiles() {
     for (int i = 0; i < OutputFileCount; ++i) {
-        const AVFormatContext* output = OutputFiles[i];
+        AVFormatContext* output = OutputFiles[i];
         // A format without a file of its own (picture series, devices) names no single file.
         if (!output || !output->url || !output->oformat || (output->oformat->flags & AVFMT_NOFILE))
             continue;
-        if (unlink(output->url) == 0)
+        // Closed first: what it still buffers would land in the file after it was emptied.
+        if (output->pb) AV.avio_closep(&output->pb);
+        switch (DiscardUnfinishedOutput(OutputFileOrigins[i], output->url)) {
+        case TDiscardResult::Removed:
             LogFormat(0, "Removed the unfinished output '%s'", output->url);
+            break;
+        case TDiscardResult::Emptied:
+            LogFormat(0, "Emptied the unfinished output '%s'", output->url);
+            break;
+        case TDiscardResult::Kept: break;
+        }
     }
 }
 

@@ -2,10 +2,8 @@
 
 #include "binding/media_functions.h"
 #include "engine/open_errors.h"
+#include "engine/output_file_origin.h"
 #include "platform/ffmpeg_exception.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstring>
@@ -17,12 +15,6 @@ using binding::AV;
 using platform::FFMpegException;
 
 namespace {
-
-void DeleteIfEmpty(const char* path) {
-    struct stat info {};
-    if (path && *path && stat(path, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0)
-        unlink(path);
-}
 
 // At most `limit` bytes, never ending inside a multi-byte character.
 std::string Cut(const std::string& text, size_t limit) {
@@ -81,10 +73,11 @@ void TCustomFFmpeg::ReleaseOutputFile(int index) {
     for (BitstreamFilterChain& chain : BitstreamFilterTable[index]) chain.clear();
     if (output) {
         // An output that stayed empty would look like a file that exists for a reason.
-        DeleteIfEmpty(output->url);
+        if (output->url) RemoveCreatedOutputIfEmpty(OutputFileOrigins[index], output->url);
         AV.avformat_free_context(output);
     }
     OutputFiles[index] = nullptr;
+    OutputFileOrigins[index] = {};
 }
 
 bool TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
@@ -194,9 +187,12 @@ bool TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
 
     if (NeedsNumberedName(format) && !AV.av_filename_number_test(fileName.c_str()))
         return fail(OpenErrorText(fileName, AVERROR(EDOM)));
-    if (!(format->flags & AVFMT_NOFILE) &&
-        AV.avio_open2(&output->pb, fileName.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr) < 0)
-        return fail("Could not open '" + fileName + "'");
+    if (!(format->flags & AVFMT_NOFILE)) {
+        const bool existedBefore = PathNamesSomething(fileName);
+        if (AV.avio_open2(&output->pb, fileName.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr) < 0)
+            return fail("Could not open '" + fileName + "'");
+        OutputFileOrigins[registered] = OpenedOutputOrigin(fileName, existedBefore);
+    }
     // This generation has no separate encoding parameter record: the muxer takes its
     // parameters from the streams and its options when the header is written.
 

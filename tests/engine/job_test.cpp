@@ -28,12 +28,14 @@ struct Recorder {
     }
 };
 
-// An output file entry that opened a real, still empty, file on disk.
-AVFormatContext* EmptyOutputAt(const std::string& path) {
+// An output file entry that made a real, still empty, file on disk, noted as the job's own
+// output opening notes it.
+void AddEmptyOutput(TCustomFFmpeg& job, const std::string& path) {
     AVFormatContext* output = nullptr;
     EXPECT_GE(AV.avformat_alloc_output_context2(&output, nullptr, "mp4", path.c_str()), 0);
+    const bool existedBefore = PathNamesSomething(path);
     EXPECT_GE(AV.avio_open2(&output->pb, path.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr), 0);
-    return output;
+    job.OutputFileOrigins[job.AddOutputFile(output)] = OpenedOutputOrigin(path, existedBefore);
 }
 
 class JobTest : public ::testing::Test {
@@ -55,7 +57,7 @@ TEST_F(JobTest, RunEntryChecksOutputsFirstThenInputs) {
         job.Prepare();
         Recorder recorder;
         recorder.Attach(job);
-        if (c.withOutput) job.AddOutputFile(EmptyOutputAt(folder.File("out.mp4")));
+        if (c.withOutput) AddEmptyOutput(job, folder.File("out.mp4"));
         EXPECT_EQ(job.Run(true, tarnwick::platform::tpNormal), nullptr);
         ASSERT_EQ(recorder.logs.size(), 1u);
         EXPECT_EQ(recorder.logs[0], std::make_pair(-1, std::string(c.message)));
@@ -79,10 +81,10 @@ TEST_F(JobTest, ReleaseKeepsAnOutputThatHasContent) {
     tarnwick::test::TempFolder folder;
     TCustomFFmpeg job;
     job.Prepare();
-    AVFormatContext* output = EmptyOutputAt(folder.File("kept.mp4"));
+    AddEmptyOutput(job, folder.File("kept.mp4"));
     const uint8_t bytes[4] = {1, 2, 3, 4};
-    std::ofstream(folder.File("kept.mp4"), std::ios::binary).write(reinterpret_cast<const char*>(bytes), 4);
-    job.AddOutputFile(output);
+    std::ofstream(folder.File("kept.mp4"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes), 4);
     job.FreeJobResources();
     EXPECT_TRUE(fs::exists(folder.File("kept.mp4")));
 }
