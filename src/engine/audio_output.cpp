@@ -33,7 +33,10 @@ int FormatPair(AVSampleFormat encoder, AVSampleFormat decoder) {
 }
 
 // A swresample context from the decoded chunk's format to the encoder's, with the default
-// layouts for the two channel counts.
+// layouts for the two channel counts. A mix-down uses the standard matrix (centre and surround
+// at -3 dB), scaled so that no output channel's coefficients add up to more than one: left
+// alone, the library scales it only for integer samples, and a full-scale 5.1 source mixed into
+// float samples reached more than twice full scale, which the decoders then clip.
 SwrContext *MakeConverter(int outChannels, AVSampleFormat outFormat, int outRate, int inChannels,
                           AVSampleFormat inFormat, int inRate) {
     AVChannelLayout outLayout{}, inLayout{};
@@ -42,7 +45,7 @@ SwrContext *MakeConverter(int outChannels, AVSampleFormat outFormat, int outRate
     SwrContext *context = nullptr;
     if (AV.swr_alloc_set_opts2(&context, &outLayout, outFormat, outRate, &inLayout, inFormat,
                                inRate, 0, nullptr) < 0 ||
-        AV.swr_init(context) < 0)
+        AV.av_opt_set(context, "rematrix_maxval", "1.0", 0) < 0 || AV.swr_init(context) < 0)
         AV.swr_free(&context);
     AV.av_channel_layout_uninit(&outLayout);
     AV.av_channel_layout_uninit(&inLayout);

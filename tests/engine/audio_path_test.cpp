@@ -186,3 +186,32 @@ TEST_F(AudioPathTest, VolumeScalesSamplesAndClampsAtFullScale) {
         EXPECT_LE(rms, k.high);
     }
 }
+
+TEST_F(AudioPathTest, FiveOneMixedToStereoNeverClips) {
+    // Every channel at full scale, each with a tone of its own: left alone, the mix of front,
+    // centre and surround adds up to more than twice full scale. Normalised it comes near full
+    // scale without passing it: in float samples, which keep what passes, and through MP3,
+    // whose decoder does not clip either.
+    fixtures::ClipSpec spec;
+    spec.audio = fixtures::AudioSpec{};
+    spec.audio->channels = 6;
+    spec.audio->amplitude = 1.0;
+    spec.audio->toneStepHz = 110;
+    spec.audio->bitRate = 6 * 128000;
+    fixtures::WriteClip(In("in.m4a"), spec);
+    ASSERT_EQ(Audio(fixtures::ReadFileInfo(In("in.m4a"), false)).channels, 6);
+    struct Case {
+        const char* output;
+        const char* codec;
+    };
+    for (const Case& k : {Case{"out.mkv", "pcm_f32le"}, Case{"out.mp3", "libmp3lame"}}) {
+        SCOPED_TRACE(k.output);
+        Conversion c;
+        c.Input(In("in.m4a"));
+        c.Output(Out(k.output), std::string("acodec=") + k.codec + "\nac=2\nab=128000");
+        ASSERT_TRUE(c.Run()) << c.Error();
+        const double peak = fixtures::ReadAudioPeak(Out(k.output));
+        EXPECT_LT(peak, 1.0);
+        EXPECT_GT(peak, 0.8); // the tones are there, only not clipped
+    }
+}
