@@ -112,8 +112,9 @@ public:
     // encoder's or muxer's private options took the name.
     bool SetGenericOption(const std::string& name, const std::string& value);
     bool SetGenericIntOption(const std::string& name, int32_t value);
-    // Copies every accepted option from source to target when the option's flags hold all
-    // bits of `flags` (AV_OPT_FLAG_*). Both are objects with an AVClass.
+    // Copies every option set on source (a codec option context: CodecOptionNames of its type;
+    // else OptionNames) to target when the option's flags hold all bits of `flags`
+    // (AV_OPT_FLAG_*). Both are objects with an AVClass.
     void ApplyContextOptions(void* target, void* source, int flags);
     void SetBitRate(const std::string& name, const std::string& value);
     // Private options kept for an encoder of the media type or for the muxer.
@@ -403,6 +404,10 @@ public:
     AVFormatContext* FormatOptions = nullptr;
     SwsContext* ScalerOptions = nullptr;
     std::vector<std::string> OptionNames;
+    // Per media type: the names set on that type's codec option context, which are all that
+    // ApplyContextOptions copies from it. A name set for one type alone (the video's "b") must
+    // not carry the other contexts' defaults to their encoders.
+    std::array<std::vector<std::string>, MediaTypeCount> CodecOptionNames;
     // Options that no generic context knows but an encoder (per media type) or the muxer of this
     // library generation takes privately; handed over when that encoder or muxer opens.
     std::array<AVDictionary*, MediaTypeCount> EncoderPrivateOptions{};

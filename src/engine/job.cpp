@@ -102,6 +102,8 @@ void TCustomFFmpeg::FreeJobResources() {
     }
     VstatsFileName.clear();
     OptionNames.clear();
+    for (auto& names : CodecOptionNames)
+        names.clear();
     VideoCodecName.clear();
     AudioCodecName.clear();
     SubtitleCodecName.clear();

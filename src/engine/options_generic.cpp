@@ -6,6 +6,7 @@
 #include "binding/media_libraries.h"
 #include "platform/convert.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tarnwick::engine {
@@ -44,6 +45,20 @@ void ResolveAlias(std::string& name, std::string& value) {
 constexpr int MediaTypeOptionFlags[MediaTypeCount] = {AV_OPT_FLAG_VIDEO_PARAM,
                                                       AV_OPT_FLAG_AUDIO_PARAM, 0,
                                                       AV_OPT_FLAG_SUBTITLE_PARAM, 0};
+
+// Options this generation flags for both video and audio, and for encoding only, are the
+// quantities of one stream: bit rate, its limits, buffer size, quality, profile, level,
+// trellis, compression level. The option texts were written for a generation that gave them to
+// the video alone; the sound's own values take the "a" prefix ("ab", "amaxrate").
+bool IsVideoStreamQuantity(const AVOption* option) {
+    constexpr int both = AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_AUDIO_PARAM;
+    return (option->flags & both) == both && (option->flags & AV_OPT_FLAG_ENCODING_PARAM) &&
+           !(option->flags & AV_OPT_FLAG_DECODING_PARAM);
+}
+
+void Remember(std::vector<std::string>& names, const char* name) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.emplace_back(name);
+}
 
 bool IsNumber(const std::string& value) {
     char* end = nullptr;
@@ -91,8 +106,11 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
         const AVOption* option =
             AV.av_opt_find(CodecOptions[0], optionName.c_str(), nullptr, flags, 0);
         if (!option || !ValueFits(CodecOptions[type], option, optionValue)) continue;
-        if (AV.av_opt_set(CodecOptions[type], optionName.c_str(), optionValue.c_str(), 0) >= 0)
+        if (type != AVMEDIA_TYPE_VIDEO && IsVideoStreamQuantity(option)) continue;
+        if (AV.av_opt_set(CodecOptions[type], optionName.c_str(), optionValue.c_str(), 0) >= 0) {
             accepted = option->name;
+            Remember(CodecOptionNames[type], option->name);
+        }
     }
     if (!accepted) accepted = SetOnContext(FormatOptions, optionName, optionValue);
     if (!accepted) accepted = SetOnContext(ScalerOptions, optionName, optionValue);
@@ -106,7 +124,10 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
         case 's': type = AVMEDIA_TYPE_SUBTITLE; break;
         default: break;
         }
-        if (type >= 0) accepted = SetOnContext(CodecOptions[type], rest, optionValue);
+        if (type >= 0) {
+            accepted = SetOnContext(CodecOptions[type], rest, optionValue);
+            if (accepted) Remember(CodecOptionNames[type], accepted);
+        }
     }
 
     bool keptPrivately = false;
@@ -146,7 +167,10 @@ bool TCustomFFmpeg::SetGenericIntOption(const std::string& name, int32_t value) 
 
 void TCustomFFmpeg::ApplyContextOptions(void* target, void* source, int flags) {
     if (!target || !source) return;
-    for (const std::string& name : OptionNames) {
+    const std::vector<std::string>* names = &OptionNames;
+    for (int type = 0; type < MediaTypeCount; ++type)
+        if (source == CodecOptions[type]) names = &CodecOptionNames[type];
+    for (const std::string& name : *names) {
         const AVOption* option = AV.av_opt_find(source, name.c_str(), nullptr, 0, 0);
         if (!option || (option->flags & flags) != flags) continue;
         uint8_t* text = nullptr;

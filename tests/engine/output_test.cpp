@@ -179,7 +179,7 @@ TEST_F(OutputTest, VideoEncoderContextCarriesThePendingSettings) {
     job.RcOverride = "0,100,-50/101,200,2";
     job.IntraMatrix.assign(64, 16);
     job.VideoCodecName = "mpeg4";
-    job.OptionNames = {"b", "ar"};
+    job.CodecOptionNames[AVMEDIA_TYPE_VIDEO] = {"b", "ar"};
     AV.av_opt_set(job.CodecOptions[AVMEDIA_TYPE_VIDEO], "b", "512000", 0);
     AV.av_opt_set(job.CodecOptions[AVMEDIA_TYPE_VIDEO], "ar", "8000", 0);
     ASSERT_TRUE(job.OpenOutputFile(folder.File("v.mp4"))) << job.LastErrorText;
