@@ -2,6 +2,12 @@
 // Every public header of the media libraries the code uses. Included for types and
 // declarations only: calls go through the function table (media_functions.h).
 
+// The windows build with this set: they reach the libraries through the component and the
+// probe, whose headers only declare the library types they hold.
+#ifdef TARNWICK_NO_MEDIA_HEADERS
+#error "A window includes the media libraries' headers; go through the component or the probe"
+#endif
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavcodec/bsf.h>

@@ -14,8 +14,9 @@ constexpr int TailPadding = 64;
 
 } // namespace
 
-bool ScalerPictureBuffer::Prepare(AVPixelFormat format, int width, int height, uint8_t* planes[4],
+bool ScalerPictureBuffer::Prepare(int pixelFormat, int width, int height, uint8_t* planes[4],
                                   int lineSizes[4]) {
+    const auto format = static_cast<AVPixelFormat>(pixelFormat);
     const int pictureSize = AV.av_image_get_buffer_size(format, width, height, RowAlignment);
     if (pictureSize <= 0 || pictureSize > INT_MAX - TailPadding) return false;
     const int size = pictureSize + TailPadding;

@@ -4,8 +4,6 @@
 // size is overrun by narrow pictures. Here every row has an aligned length, the buffer is
 // aligned for vector stores, and room follows the last row.
 
-#include "binding/media_headers.h"
-
 #include <cstdint>
 
 namespace tarnwick::binding {
@@ -17,10 +15,10 @@ public:
     ScalerPictureBuffer(const ScalerPictureBuffer&) = delete;
     ScalerPictureBuffer& operator=(const ScalerPictureBuffer&) = delete;
 
-    // Lays a picture of the format and size over the buffer, which grows when it is too small
-    // (and is kept otherwise). False, with the planes untouched, when the picture cannot be
-    // laid out or the memory cannot be had.
-    bool Prepare(AVPixelFormat format, int width, int height, uint8_t* planes[4], int lineSizes[4]);
+    // Lays a picture of the format (the libraries' pixel format number) and size over the
+    // buffer, which grows when it is too small (and is kept otherwise). False, with the planes
+    // untouched, when the picture cannot be laid out or the memory cannot be had.
+    bool Prepare(int pixelFormat, int width, int height, uint8_t* planes[4], int lineSizes[4]);
     void Release();
 
     const uint8_t* Data() const { return data_; }

@@ -2,6 +2,7 @@
 
 #include "binding/log_levels.h"
 #include "binding/media_libraries.h"
+#include "component/ffmpeg_job.h"
 #include "component/log_routing.h"
 
 #include <stdexcept>
@@ -121,6 +122,8 @@ void TCustomAVConverter::FreeReportedJobs() {
         std::erase(retiredJobs_, nullptr);
     }
 }
+
+bool TCustomAVConverter::RunInProgress(const TFFmpeg& job) { return job.Launched && !job.Reported; }
 
 void TCustomAVConverter::ClearLog() { ClearLogLines(); }
 

@@ -10,7 +10,7 @@
 // before the run starts; the component must not be destroyed from its own handlers.
 
 #include "component/component_types.h"
-#include "component/ffmpeg_job.h"
+#include "component/job_list.h"
 #include "component/option_records.h"
 #include "platform/main_thread.h"
 #include "platform/thread_priority.h"
@@ -23,6 +23,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+namespace tarnwick::engine {
+class TCustomFFmpeg;
+}
 
 namespace tarnwick::component {
 
@@ -79,6 +83,11 @@ public:
     // Copies the output record the job was set up from.
     void GetJobOutputOptions(int index, TOutputOptions& options) const;
     int JobCount() const { return Jobs.Count(); }
+    // Raises no event from now on (for a window that closes while jobs may still report): the
+    // handlers stay set but are not called. A log, progress or terminate handler that is
+    // running has returned when this returns; a hook handler may still be finishing on its
+    // job's thread.
+    void DetachEventHandlers();
     // Stops every job that runs; a job not started yet reports its end (AFinished false) from
     // a short-lived thread. No further job starts.
     void StopJobs();
@@ -130,11 +139,17 @@ private:
     void DisposeJobs(std::vector<std::unique_ptr<TFFmpeg>> jobs);
     // Frees the kept jobs that have reported their end.
     void FreeReportedJobs();
-    static bool RunInProgress(const TFFmpeg& job) { return job.Launched && !job.Reported; }
+    static bool RunInProgress(const TFFmpeg& job);
     // A job runs or has yet to report, waits for its timer, or waits for its turn. Call with
     // EventLock.
     bool RunGoingOn() const;
 
+    // The events' handlers are called only when set and not detached.
+    template <typename Handler> bool Raising(const Handler& handler) const {
+        return handler && !eventsDetached_;
+    }
+
+    std::atomic<bool> eventsDetached_{false};
     std::atomic<TLogLevel> logLevel_{llInfo};
     std::atomic<int32_t> progressInterval_{500};
     std::atomic<platform::TConvertPriority> threadPriority_{platform::tpNormal};

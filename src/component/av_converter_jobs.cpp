@@ -1,6 +1,7 @@
 // Creating the jobs: the input of a new job, the output of a job, and what a job keeps.
 #include "component/av_converter.h"
 
+#include "component/ffmpeg_job.h"
 #include "component/option_application.h"
 
 #include <exception>

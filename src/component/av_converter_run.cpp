@@ -2,6 +2,7 @@
 #include "component/av_converter.h"
 
 #include "component/do_terminate_thread.h"
+#include "component/ffmpeg_job.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -22,7 +23,8 @@ void TCustomAVConverter::StartJobs(int parallel) {
         StartNext();
         return;
     }
-    for (int i = 0; i < Parallel && PendingCount > 0; ++i) StartNext();
+    for (int i = 0; i < Parallel && PendingCount > 0; ++i)
+        StartNext();
 }
 
 void TCustomAVConverter::StartNext() {
@@ -74,6 +76,12 @@ void TCustomAVConverter::RunJob(int index) {
     job->Run(false, ThreadPriority());
 }
 
+void TCustomAVConverter::DetachEventHandlers() {
+    // Under EventLock: a log, progress or terminate handler still running ends first.
+    std::lock_guard lock(EventLock);
+    eventsDetached_ = true;
+}
+
 void TCustomAVConverter::StopJobs() {
     std::lock_guard lock(EventLock);
     PendingCount = 0;
@@ -92,34 +100,37 @@ void TCustomAVConverter::StopJobs() {
 void TCustomAVConverter::PauseJobs() {
     std::lock_guard lock(EventLock);
     for (int i = 0; i < JobCount(); ++i)
-        if (engine::TFFmpegThread* thread = Jobs[i].WorkerThread.load(); thread && !thread->Suspended())
+        if (engine::TFFmpegThread* thread = Jobs[i].WorkerThread.load();
+            thread && !thread->Suspended())
             thread->Suspend();
 }
 
 void TCustomAVConverter::ResumeJobs() {
     std::lock_guard lock(EventLock);
     for (int i = 0; i < JobCount(); ++i)
-        if (engine::TFFmpegThread* thread = Jobs[i].WorkerThread.load(); thread && thread->Suspended())
+        if (engine::TFFmpegThread* thread = Jobs[i].WorkerThread.load();
+            thread && thread->Suspended())
             thread->Resume();
 }
 
 void TCustomAVConverter::DoBeforeHook(engine::TCustomFFmpeg& job, int64_t pts,
                                       THookAction& hookAction) {
     auto& owned = dynamic_cast<TFFmpeg&>(job);
-    if (OnBeforeHook) OnBeforeHook(owned.JobIndex, pts, hookAction);
+    if (Raising(OnBeforeHook)) OnBeforeHook(owned.JobIndex, pts, hookAction);
 }
 
 void TCustomAVConverter::DoCustomHook(engine::TCustomFFmpeg& job, platform::Bitmap24& bitmap,
                                       int32_t frameNumber, int64_t pts, bool& update,
                                       bool& stopHook) {
     auto& owned = dynamic_cast<TFFmpeg&>(job);
-    if (OnCustomHook) OnCustomHook(owned.JobIndex, bitmap, frameNumber, pts, update, stopHook);
+    if (Raising(OnCustomHook))
+        OnCustomHook(owned.JobIndex, bitmap, frameNumber, pts, update, stopHook);
 }
 
 void TCustomAVConverter::DoLog(engine::TCustomFFmpeg* job, int level, const std::string& text) {
     std::lock_guard lock(EventLock);
     const int32_t index = job ? dynamic_cast<TFFmpeg&>(*job).JobIndex.load() : -1;
-    if (OnLog) OnLog(index, LogLevelOfEngineLevel(level), text);
+    if (Raising(OnLog)) OnLog(index, LogLevelOfEngineLevel(level), text);
 }
 
 void TCustomAVConverter::DoProgress(engine::TCustomFFmpeg& job, int32_t frameNumber, int32_t fps,
@@ -127,7 +138,7 @@ void TCustomAVConverter::DoProgress(engine::TCustomFFmpeg& job, int32_t frameNum
                                     int64_t currentSize, int32_t totalOutputDurationMs) {
     std::lock_guard lock(EventLock);
     auto& owned = dynamic_cast<TFFmpeg&>(job);
-    if (OnProgress)
+    if (Raising(OnProgress))
         OnProgress(owned.JobIndex, frameNumber, fps, currentDurationMs, quality, bitRate,
                    currentSize, totalOutputDurationMs);
 }
@@ -135,21 +146,21 @@ void TCustomAVConverter::DoProgress(engine::TCustomFFmpeg& job, int32_t frameNum
 void TCustomAVConverter::DoTerminate(engine::TCustomFFmpeg* job) {
     std::lock_guard lock(EventLock);
     if (!job) {
-        if (OnTerminate) OnTerminate(-1, true, false, std::string());
+        if (Raising(OnTerminate)) OnTerminate(-1, true, false, std::string());
         ClearLog();
         return;
     }
     auto& owned = dynamic_cast<TFFmpeg&>(*job);
     // A job taken out of the list during its run only needs to say that it is done.
     if (owned.JobIndex >= 0) {
-        if (OnTerminate)
+        if (Raising(OnTerminate))
             OnTerminate(owned.JobIndex, owned.Finished, owned.ExceptionRaised,
                         owned.ExceptionMessage);
         ++FinishedCount;
         if (PendingCount > 0) {
             StartNext();
         } else if (FinishedCount >= JobCount()) {
-            if (OnTerminate) OnTerminate(-1, true, false, std::string());
+            if (Raising(OnTerminate)) OnTerminate(-1, true, false, std::string());
             ClearLog();
         }
     }

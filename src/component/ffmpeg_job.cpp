@@ -10,6 +10,9 @@ TFFmpeg::TFFmpeg() = default;
 // The probe goes first: it refers to the input that the engine job releases.
 TFFmpeg::~TFFmpeg() { JobProbe.reset(); }
 
+TFFmpegList::TFFmpegList() = default;
+TFFmpegList::~TFFmpegList() = default;
+
 void TFFmpegList::CheckIndex(int index) const {
     if (index >= 0 && index < Count()) return;
     char text[64];
@@ -32,7 +35,8 @@ std::unique_ptr<TFFmpeg> TFFmpegList::Extract(int index) {
     CheckIndex(index);
     std::unique_ptr<TFFmpeg> job = std::move(jobs_[index]);
     jobs_.erase(jobs_.begin() + index);
-    for (int i = index; i < Count(); ++i) jobs_[i]->JobIndex = i;
+    for (int i = index; i < Count(); ++i)
+        jobs_[i]->JobIndex = i;
     job->JobIndex = -1;
     return job;
 }
@@ -40,7 +44,8 @@ std::unique_ptr<TFFmpeg> TFFmpegList::Extract(int index) {
 std::vector<std::unique_ptr<TFFmpeg>> TFFmpegList::ExtractAll() {
     std::vector<std::unique_ptr<TFFmpeg>> all = std::move(jobs_);
     jobs_.clear();
-    for (auto& job : all) job->JobIndex = -1;
+    for (auto& job : all)
+        job->JobIndex = -1;
     return all;
 }
 

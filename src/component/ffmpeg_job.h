@@ -2,6 +2,7 @@
 // The job as the component keeps it: the engine job plus its place in the list, the thread
 // that runs it, the option records it was set up from and the probe attached to its input.
 
+#include "component/job_list.h"
 #include "component/option_records.h"
 #include "engine/custom_ffmpeg.h"
 #include "probe/av_probe.h"
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <thread>
-#include <vector>
 
 namespace tarnwick::component {
 
@@ -37,26 +37,6 @@ public:
     // The component has dispatched the job's terminate event to its end; the job's thread no
     // longer touches the job after that.
     bool Reported = false;
-};
-
-// The component's jobs; a job's JobIndex is kept equal to its position. Not locked itself.
-class TFFmpegList {
-public:
-    int Count() const { return static_cast<int>(jobs_.size()); }
-    // Throws std::out_of_range with the list's index error for an index outside the list.
-    TFFmpeg& operator[](int index) const;
-    // Appends the job and returns its index.
-    int Add(std::unique_ptr<TFFmpeg> job);
-    // Takes the job out of the list (its JobIndex becomes -1) and renumbers the later ones.
-    std::unique_ptr<TFFmpeg> Extract(int index);
-    // Takes every job out of the list.
-    std::vector<std::unique_ptr<TFFmpeg>> ExtractAll();
-    // The first job in list order that runs (or ran) on the thread, or nullptr.
-    TFFmpeg* FindByRunnerThread(std::thread::id threadId) const;
-
-private:
-    void CheckIndex(int index) const;
-    std::vector<std::unique_ptr<TFFmpeg>> jobs_;
 };
 
 } // namespace tarnwick::component

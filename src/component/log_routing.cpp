@@ -3,6 +3,7 @@
 #include "binding/log_levels.h"
 #include "binding/media_headers.h"
 #include "component/av_converter.h"
+#include "component/ffmpeg_job.h"
 #include "component/log_list.h"
 
 #include <algorithm>

@@ -175,7 +175,7 @@ int64_t TAVProbe::FileSize() {
     return onDisk >= 0 ? onDisk : containerSize;
 }
 
-bool TAVProbe::IsStreamOfType(int index, AVMediaType type) {
+bool TAVProbe::IsStreamOfType(int index, int mediaType) {
     if (!Context_) {
         ProbeLog(1, "file not loaded.\n");
         return false;
@@ -184,7 +184,7 @@ bool TAVProbe::IsStreamOfType(int index, AVMediaType type) {
         ProbeLog(0, "stream index #%d is invalid.\n", index);
         return false;
     }
-    return Context_->streams[index]->codecpar->codec_type == type;
+    return Context_->streams[index]->codecpar->codec_type == mediaType;
 }
 
 bool TAVProbe::IsVideoStream(int index) { return IsStreamOfType(index, AVMEDIA_TYPE_VIDEO); }

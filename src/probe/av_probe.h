@@ -8,7 +8,6 @@
 // Only missing libraries, a read-only handle asked to seek or decode, and a decoder that
 // cannot be found or opened raise (std::runtime_error or its subclass FFMpegException).
 
-#include "binding/media_headers.h"
 #include "binding/scaler_buffer.h"
 #include "platform/bitmap24.h"
 #include "probe/probe_records.h"
@@ -16,6 +15,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+// The library types the probe holds, declared only: the windows include this header and never
+// the media libraries' own.
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
 
 namespace tarnwick::engine {
 class TPictureTurner;
@@ -104,10 +111,10 @@ private:
     bool IsStillImageFormat() const;
     bool StreamIndexValid(int index) const;
     // The stream a record query means (index -1: the first of the kind), or -1 after logging
-    // why there is none. kind is "video" or "audio".
-    int StreamOfKind(int index, AVMediaType type, const char* kind);
-    // The stream's media type is `type`; logs and answers false without a file or a stream.
-    bool IsStreamOfType(int index, AVMediaType type);
+    // why there is none. mediaType is the libraries' number, kind "video" or "audio".
+    int StreamOfKind(int index, int mediaType, const char* kind);
+    // The stream's media type is mediaType; logs and answers false without a file or a stream.
+    bool IsStreamOfType(int index, int mediaType);
     // Opens a decoder for the stream unless it is the open one; raises on failure.
     void OpenDecoder(int streamIndex);
     void CloseDecoder();

@@ -93,13 +93,13 @@ void TAVProbe::GetFormatInfo(TAVFormatInfo& info) {
     CopyText(info.Genre, Tag(tags, "genre"));
 }
 
-int TAVProbe::StreamOfKind(int index, AVMediaType type, const char* kind) {
+int TAVProbe::StreamOfKind(int index, int mediaType, const char* kind) {
     if (!Context_) {
         ProbeLog(1, "file not loaded.\n");
         return -1;
     }
     if (index < 0) {
-        index = type == AVMEDIA_TYPE_VIDEO ? FirstVideoStream_ : FirstAudioStream_;
+        index = mediaType == AVMEDIA_TYPE_VIDEO ? FirstVideoStream_ : FirstAudioStream_;
         if (index < 0) {
             ProbeLog(0, "no %s stream.\n", kind);
             return -1;
@@ -108,7 +108,7 @@ int TAVProbe::StreamOfKind(int index, AVMediaType type, const char* kind) {
         ProbeLog(0, "stream index #%d is invalid.\n", index);
         return -1;
     }
-    if (Context_->streams[index]->codecpar->codec_type != type) {
+    if (Context_->streams[index]->codecpar->codec_type != mediaType) {
         ProbeLog(0, "stream #%d is not %s stream.\n", index, kind);
         return -1;
     }

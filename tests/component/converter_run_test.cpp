@@ -6,6 +6,7 @@
 // long enough to be paused or stopped on any build, however fast the encoder.
 #include "component/av_converter.h"
 #include "component/event_recorder.h"
+#include "component/ffmpeg_job.h"
 
 #include "fixtures/fixture_writer.h"
 #include "platform/main_thread.h"
@@ -283,12 +284,54 @@ TEST_F(ConverterRunTest, OneComponentTakesAnyNumberOfAddRunAndClearCycles) {
         };
         ASSERT_TRUE(mainThread.RunUntil([&] { return runEnds() == cycle + 1; }, 120s));
         for (const std::string& name : {first, second})
-            EXPECT_EQ(
-                fixtures::ReadFileInfo(Output(name)).First(AVMEDIA_TYPE_VIDEO)->frameCount, 6)
+            EXPECT_EQ(fixtures::ReadFileInfo(Output(name)).First(AVMEDIA_TYPE_VIDEO)->frameCount, 6)
                 << name;
         component.ClearJobs();
         EXPECT_EQ(component.JobCount(), 0);
     }
+}
+
+TEST_F(ConverterRunTest, DetachedHandlersAreNoLongerCalled) {
+    // A closing window detaches its handlers and stops the run: the stopped job's end, its
+    // last pictures and log lines must not reach a window that is going away.
+    const std::string input = folder.File("detached.mp4");
+    fixtures::WriteClip(input, fixtures::SimpleClip(60, false));
+    std::atomic<int> pictures{0};
+    std::atomic<bool> detached{false};
+    std::atomic<int> callsAfterDetaching{0};
+    {
+        TKivAVConverter closing;
+        ASSERT_TRUE(
+            closing.LoadLibraries((tarnwick::test::ExecutableFolder() / "LibAV").string(), true));
+        const auto counted = [&] {
+            if (detached) ++callsAfterDetaching;
+        };
+        closing.OnCustomHook = [&](int32_t, tarnwick::platform::Bitmap24&, int32_t, int64_t, bool&,
+                                   bool&) {
+            counted();
+            ++pictures;
+            std::this_thread::sleep_for(10ms);
+        };
+        closing.OnTerminate = [&](int32_t, bool, bool, const std::string&) { counted(); };
+        closing.OnProgress = [&](int32_t, int32_t, int32_t, int32_t, float, float, int64_t,
+                                 int32_t) { counted(); };
+        closing.OnLog = [&](int32_t, TLogLevel, const std::string&) { counted(); };
+        ASSERT_EQ(closing.AddJob(input, nullptr), 0) << closing.LastError;
+        TOutputOptions options;
+        ClearOutputOptions(options);
+        options.CustomHook = true;
+        ASSERT_TRUE(closing.SetJobOutput(0, folder.File("detached-out.mp4"), &options));
+        closing.StartJobs(1);
+        ASSERT_TRUE(tarnwick::test::WaitFor([&] { return pictures >= 2; }, 120s));
+        closing.DetachEventHandlers();
+        // A hook handler may still be finishing its picture; nothing may start after it.
+        const int picturesAtDetaching = pictures + 1;
+        detached = true;
+        closing.StopJobs();
+        EXPECT_LE(pictures, picturesAtDetaching);
+    } // waits for the stopped job to report its end
+    EXPECT_LE(callsAfterDetaching, 1);
+    EXPECT_LT(pictures, 60);
 }
 
 TEST_F(ConverterRunTest, DestroyingTheComponentStopsItsRunAndWaitsForIt) {
