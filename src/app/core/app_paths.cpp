@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/executable_folder.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -36,6 +37,25 @@ std::string ShippedSettingsFilePath() { return platform::ExecutableFolder() + "t
 std::string PresetsFilePath() { return platform::ExecutableFolder() + "tarnwickformat.ini"; }
 std::string ListBackgroundPicturePath() { return platform::ExecutableFolder() + "skin/lvBack.bmp"; }
 std::string CoverPicturePath() { return platform::ExecutableFolder() + "skin/tarnwickcover.jpg"; }
+std::string UserGuidePath() { return platform::ExecutableFolder() + "help/tarnwick-guide.html"; }
+
+std::string UserGuideAddress(std::string_view section) {
+    // A file URL: every byte but the unreserved ones and "/" is percent-encoded.
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string address = "file://";
+    for (const unsigned char c : UserGuidePath()) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            address.push_back(static_cast<char>(c));
+        } else {
+            address.push_back('%');
+            address.push_back(hex[c >> 4]);
+            address.push_back(hex[c & 15]);
+        }
+    }
+    if (!section.empty()) address.append("#").append(section);
+    return address;
+}
+
 std::string DefaultOutputFolder() { return WithSlash(HomeFolder()) + "tarnwick"; }
 
 bool SeedSettingsFile() {

@@ -4,6 +4,7 @@
 // configuration folder; output goes below the home folder unless the user chose otherwise.
 
 #include <string>
+#include <string_view>
 
 namespace tarnwick::app {
 
@@ -19,6 +20,11 @@ std::string PresetsFilePath();
 // "skin/lvBack.bmp" and "skin/tarnwickcover.jpg" beside the executable.
 std::string ListBackgroundPicturePath();
 std::string CoverPicturePath();
+// The user guide shipped beside the executable, "help/tarnwick-guide.html", and its address
+// as a file URL, with "#" and the section when one is given ("adding", "support", ...). The
+// guide stands in for the product's web pages.
+std::string UserGuidePath();
+std::string UserGuideAddress(std::string_view section = {});
 // "$HOME/tarnwick": the output and snapshot folder until the user picks another one.
 std::string DefaultOutputFolder();
 

@@ -13,18 +13,22 @@ void SetWhenLonger(std::string& field, std::string_view text, size_t minimumExcl
 
 TGlobalObject::TGlobalObject() {
     SeedSettingsFile();
-    SetHelpPageAddress("https://www.tarnwick.example/help/");
+    // The product has no web site yet: the user guide shipped with the program stands in for
+    // its help page and its home page.
+    SetHelpPageAddress(UserGuideAddress());
     SetSettingsFile(SettingsFilePath());
     SetPresetsFile(PresetsFilePath());
     SetProductName("Tarnwick");
     SetVersionText(" ver 1.33 ");
-    SetWebSiteAddress("https://www.tarnwick.example/");
+    SetWebSiteAddress(UserGuideAddress("tarnwick"));
 }
 
 void TGlobalObject::SetHelpPageAddress(std::string_view text) {
     SetWhenLonger(helpPageAddress_, text, 0);
 }
-void TGlobalObject::SetSettingsFile(std::string_view text) { SetWhenLonger(settingsFile_, text, 3); }
+void TGlobalObject::SetSettingsFile(std::string_view text) {
+    SetWhenLonger(settingsFile_, text, 3);
+}
 void TGlobalObject::SetPresetsFile(std::string_view text) { SetWhenLonger(presetsFile_, text, 3); }
 void TGlobalObject::SetProductName(std::string_view text) { SetWhenLonger(productName_, text, 0); }
 void TGlobalObject::SetVersionText(std::string_view text) { SetWhenLonger(versionText_, text, 0); }
