@@ -19,9 +19,9 @@ TEST(RunProgress, TextsOfAProgressEvent) {
 TEST(RunProgress, PercentStaysInRange) {
     EXPECT_EQ(ProgressPercent(0, 1000), 0);
     EXPECT_EQ(ProgressPercent(1000, 1000), 100);
-    EXPECT_EQ(ProgressPercent(1100, 1000), 100); // audio running past the video's end
-    EXPECT_EQ(ProgressPercent(500, 0), 0);        // length not known yet
-    EXPECT_EQ(ProgressPercent(500, -1), 0);       // length not available
+    EXPECT_EQ(ProgressPercent(1100, 1000), 100);            // audio running past the video's end
+    EXPECT_EQ(ProgressPercent(500, 0), 0);                  // length not known yet
+    EXPECT_EQ(ProgressPercent(500, -1), 0);                 // length not available
     EXPECT_EQ(ProgressPercent(2000000000, 2100000000), 95); // no 32-bit overflow
 }
 
@@ -47,6 +47,11 @@ TEST(RunProgress, TerminateActions) {
     TTerminateActions failed = TerminateActions(2, false, true, 3, true, true);
     EXPECT_TRUE(failed.ShowWarning);
     EXPECT_FALSE(failed.MarkFinished || failed.OpenFolder || failed.ShutDown);
+    EXPECT_FALSE(failed.RemoveOutput || last.RemoveOutput);
+    // A stopped job: no warning, its unfinished output goes.
+    TTerminateActions stopped = TerminateActions(1, false, false, 3, true, true);
+    EXPECT_TRUE(stopped.RemoveOutput);
+    EXPECT_FALSE(stopped.ShowWarning || stopped.MarkFinished || stopped.OpenFolder);
     EXPECT_FALSE(TerminateActions(2, true, false, 3, false, false).OpenFolder);
     EXPECT_TRUE(TerminateActions(-1, true, false, 3, true, true).RunOver);
     EXPECT_FALSE(TerminateActions(-1, true, false, 3, true, true).OpenFolder);

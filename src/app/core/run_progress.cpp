@@ -44,6 +44,7 @@ TTerminateActions TerminateActions(int jobIndex, bool finished, bool exception, 
     actions.OpenFolder = lastOfRun && openFolderTicked;
     actions.ShutDown = lastOfRun && shutDownTicked;
     actions.ShowWarning = exception;
+    actions.RemoveOutput = !finished && !exception;
     return actions;
 }
 

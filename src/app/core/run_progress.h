@@ -29,11 +29,14 @@ TProgressTexts ProgressTexts(int jobIndex, int jobCount, int32_t currentMs, int3
 
 // What to do when a job reports its end (jobIndex >= 0) or the run is over (jobIndex < 0).
 struct TTerminateActions {
-    bool RunOver = false;       // enable the list commands, clear the jobs, close the window
-    bool MarkFinished = false;  // the row's cell reads "100%" and the bar 100
-    bool OpenFolder = false;    // the job was the run's last and finished, and "open" is ticked
-    bool ShutDown = false;      // likewise with "shut down" ticked; after opening the folder
-    bool ShowWarning = false;   // the job failed: show its message as a warning
+    bool RunOver = false;      // enable the list commands, clear the jobs, close the window
+    bool MarkFinished = false; // the row's cell reads "100%" and the bar 100
+    bool OpenFolder = false;   // the job was the run's last and finished, and "open" is ticked
+    bool ShutDown = false;     // likewise with "shut down" ticked; after opening the folder
+    bool ShowWarning = false;  // the job failed: show its message as a warning
+    // The user stopped the job: its output, complete in form but not in content, would pass
+    // for a finished conversion, so it goes.
+    bool RemoveOutput = false;
 };
 TTerminateActions TerminateActions(int jobIndex, bool finished, bool exception, int runLength,
                                    bool openFolderTicked, bool shutDownTicked);
