@@ -1,13 +1,12 @@
-// The settings dialog over presets and settings files of the test's own.
+// The settings dialog of the main window, over a presets file of the test's own.
+#include "ui/ui_test_support.h"
 
 #include "app/core/presets.h"
+#include "app/ui/main_window.h"
 #include "app/ui/settings_dialog.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <memory>
 
@@ -17,9 +16,9 @@ class SettingsDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        settings_ = std::make_unique<platform::IniStore>(Path("tarnwick.ini").toStdString());
-        presets_ = std::make_unique<platform::IniStore>(Path("tarnwickformat.ini").toStdString());
+        folders_ = std::make_unique<test::UiTestFolders>();
+        settings_ = std::make_unique<platform::IniStore>(folders_->SettingsFile());
+        presets_ = std::make_unique<platform::IniStore>(folders_->Folder().File("presets.ini"));
         // Preset 1: video lists with a trailing ",", an H.264 coder of 0 in the presets file,
         // no audio encoder. Preset 2: sound only.
         const struct {
@@ -43,18 +42,22 @@ private slots:
             presets_->WriteString("formatInfo1", entry.key, entry.value);
         for (const auto& entry : two)
             presets_->WriteString("formatInfo2", entry.key, entry.value);
-        mainFormats_ = std::make_unique<QComboBox>();
-        std::vector<std::string> names;
-        app::FillPresetList(names);
-        for (const auto& name : names)
-            mainFormats_->addItem(QString::fromStdString(name));
-        mainFormats_->setCurrentIndex(1);
-        dialog_ = std::make_unique<SettingsDialog>(*settings_, *presets_);
+        desktop_ = std::make_unique<test::TestDesktop>();
+        window_ = std::make_unique<TfrmMain>(desktop_->Services);
+        window_->Global().SetPresetsFile(presets_->Path());
+        settings_->WriteInteger("settings", "OutPutFormat", 1);
+        window_->show();
+    }
+
+    void cleanup() {
+        window_.reset();
+        desktop_.reset();
+        folders_.reset();
     }
 
     void showFillsTheListsFromThePresetsFile() {
         settings_->WriteInteger("formatInfo1", "iVideoSize", 2);
-        dialog_->ShowFor(*mainFormats_);
+        Show();
         QCOMPARE(Combo("cbOutputFormat")->count(), app::PresetCount);
         QCOMPARE(Combo("cbOutputFormat")->currentIndex(), 1);
         QCOMPARE(Items("cmbVideoSize"), (QStringList{"320x240", "640x480", ""}));
@@ -77,8 +80,7 @@ private slots:
 
     void okWritesTheChoices() {
         settings_->WriteString("formatInfo1", "paraVolume", "300");
-        dialog_->ShowFor(*mainFormats_);
-        QSignalSpy chosen(dialog_.get(), &SettingsDialog::presetChosen);
+        Show();
         Combo("cmbVideoEncoder")->setCurrentIndex(0); // h264
         Combo("cmbVolume")->setCurrentIndex(1);       // 110%: a value the table does not know
         Click("btnOk");
@@ -90,28 +92,27 @@ private slots:
         QCOMPARE(Read("formatInfo1", "paraVideoSize"), "320x240");
         QCOMPARE(Read("formatInfo1", "iAudioEncoder"), "-1"); // an empty list
         QCOMPARE(Read("formatInfo1", "paraVolume"), "300");   // kept
-        QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen[0][0].toInt(), 1);
-        QVERIFY(!dialog_->isVisible());
+        QVERIFY(!Dialog()->isVisible());
 
-        dialog_->ShowFor(*mainFormats_);
+        Show();
         Combo("cmbVolume")->setCurrentIndex(0); // 100%
         Click("btnOk");
         QCOMPARE(Read("formatInfo1", "paraVolume"), "256");
     }
 
     void defaultSelectsTheFactoryChoicesAndCancelWritesNothing() {
-        dialog_->ShowFor(*mainFormats_);
+        Show();
         Combo("cmbVideoBitRate")->setCurrentIndex(0);
+        const QByteArray before = SettingsText();
         Click("btnDefault");
         QCOMPARE(Combo("cmbVideoEncoder")->currentIndex(), 1);
         QCOMPARE(Combo("cmbVideoBitRate")->currentIndex(), 1);
-        QVERIFY(!QFile::exists(Path("tarnwick.ini"))); // nothing written before "&Ok"
+        QCOMPARE(SettingsText(), before); // nothing written before "&Ok"
         Click("btnCancel");
-        QVERIFY(!QFile::exists(Path("tarnwick.ini")));
-        QVERIFY(!dialog_->isVisible());
+        QCOMPARE(SettingsText(), before);
+        QVERIFY(!Dialog()->isVisible());
 
-        dialog_->ShowFor(*mainFormats_);
+        Show();
         Click("btnDefault");
         Click("btnOk");
         QCOMPARE(Read("formatInfo1", "iVideoEncoder"), "1");
@@ -121,19 +122,45 @@ private slots:
     }
 
     void aValueThatDoesNotParseKeepsTheDialogOpen() {
-        dialog_->ShowFor(*mainFormats_);
+        settings_->WriteString("formatInfo1", "paraVideoEncoder", "mpeg4");
+        settings_->WriteString("formatInfo1", "iVideoEncoder", "0");
+        settings_->WriteString("formatInfo1", "paraVolume", "300");
+        Show();
         Combo("cmbVolume")->setCurrentIndex(2); // "x%"
         Click("btnOk");
-        QVERIFY(dialog_->isVisible());
+        QCOMPARE(desktop_->Messages.shown.size(), size_t{1});
+        QCOMPARE(desktop_->Messages.shown[0].text, "'x' is not a valid integer value.");
+        QVERIFY(Dialog()->isVisible());
         // What was written before the volume stays written.
         QCOMPARE(Read("formatInfo1", "paraVideoEncoder"), "libx264");
-        QCOMPARE(Read("formatInfo1", "paraVolume"), "");
+        QCOMPARE(Read("formatInfo1", "paraVolume"), "300");
+    }
+
+    // "&Ok" selects the preset in the main window, which writes "OutPutFormat" only once.
+    void okSelectsThePresetInTheMainWindow() {
+        auto* mainFormats = window_->findChild<QComboBox*>("cbOutputFormat");
+        mainFormats->setCurrentIndex(2);
+        Show();
+        QCOMPARE(Combo("cbOutputFormat")->currentIndex(), 2);
+        Choose("cbOutputFormat", 1);
+        Click("btnOk");
+        QCOMPARE(mainFormats->currentIndex(), 1);
+        QCOMPARE(Read("settings", "OutPutFormat"), "1");
     }
 
 private:
-    QString Path(const char* name) const { return folder_->filePath(QString::fromUtf8(name)); }
+    void Show() { window_->btnSettingsClick(); }
+    QByteArray SettingsText() const {
+        QFile file(QString::fromStdString(settings_->Path()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    SettingsDialog* Dialog() const {
+        auto* dialog = window_->findChild<SettingsDialog*>();
+        Q_ASSERT(dialog);
+        return dialog;
+    }
     QComboBox* Combo(const char* name) const {
-        auto* combo = dialog_->findChild<QComboBox*>(QString::fromUtf8(name));
+        auto* combo = Dialog()->findChild<QComboBox*>(QString::fromUtf8(name));
         Q_ASSERT(combo);
         return combo;
     }
@@ -148,7 +175,7 @@ private:
         emit Combo(name)->activated(index);
     }
     void Click(const char* name) {
-        auto* button = dialog_->findChild<QPushButton*>(QString::fromUtf8(name));
+        auto* button = Dialog()->findChild<QPushButton*>(QString::fromUtf8(name));
         Q_ASSERT(button);
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -156,14 +183,14 @@ private:
         return QString::fromStdString(settings_->ReadString(section, key, ""));
     }
 
-    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<test::UiTestFolders> folders_;
     std::unique_ptr<platform::IniStore> settings_;
     std::unique_ptr<platform::IniStore> presets_;
-    std::unique_ptr<QComboBox> mainFormats_;
-    std::unique_ptr<SettingsDialog> dialog_;
+    std::unique_ptr<test::TestDesktop> desktop_;
+    std::unique_ptr<TfrmMain> window_;
 };
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::SettingsDialogTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::SettingsDialogTest)
 #include "settings_dialog_test.moc"

@@ -31,6 +31,17 @@ public:
     int FolderCalls = 0;
 };
 
+// Counts the power-off requests; refuses them with `Refusal` when it is set.
+class RecordingPowerOff : public app::TPowerOff {
+public:
+    void RequestPowerOff(std::function<void(const std::string&)> refused) override {
+        ++Requests;
+        if (!Refusal.empty()) refused(Refusal);
+    }
+    int Requests = 0;
+    std::string Refusal;
+};
+
 class RecordingUrlOpener : public ui::UrlOpener {
 public:
     void OpenUrl(const QUrl& url) override { Opened.append(url); }
@@ -43,7 +54,8 @@ struct TestDesktop {
     ScriptedFileChooser Files;
     RecordingUrlOpener Urls;
     ui::QtMainThreadScheduler Scheduler;
-    ui::Desktop Services{Messages, Files, Urls, Scheduler};
+    RecordingPowerOff PowerOff;
+    ui::Desktop Services{Messages, Files, Urls, Scheduler, PowerOff};
 };
 
 // A fresh home and configuration folder (no settings file yet) for one test function.

@@ -1,10 +1,11 @@
 #pragma once
 // What the windows ask of the desktop: message boxes, choosing files and folders, opening an
-// address in the desktop's handler, running work on the window thread. The program gets the
+// address in the desktop's handler, running work on the window thread, powering off. The program gets the
 // real ones (qt_desktop.h); the window tests hand in recorders that answer for the user.
 // Every function is called on the window thread, except MainThreadScheduler::Post.
 
 #include "app/core/message_box.h"
+#include "app/core/power_off.h"
 #include "platform/main_thread.h"
 
 #include <QString>
@@ -38,6 +39,8 @@ struct Desktop {
     FileChooser& Files;
     UrlOpener& Urls;
     platform::MainThreadScheduler& Scheduler;
+    // The end of a run may power the machine off; tests always give a recorder here.
+    app::TPowerOff& PowerOff;
 };
 
 } // namespace tarnwick::ui

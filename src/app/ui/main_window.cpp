@@ -74,6 +74,7 @@ void TfrmMain::ConnectHandlers() {
     connect(form_.lvFiles, &TaskListView::RightButtonPressed, this,
             [this](const QPoint& at) { RunGuarded([&] { lvFilesMouseDown(at); }); });
     on(form_.lvFiles, &TaskListView::doubleClicked, &TfrmMain::lvFilesDblClick);
+    ConnectPreview();
 
     on(menus_.Add1, &QAction::triggered, &TfrmMain::btnAddClick);
     on(menus_.Remove1, &QAction::triggered, &TfrmMain::btnRemoveClick);

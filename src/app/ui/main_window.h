@@ -25,6 +25,8 @@
 namespace tarnwick::ui {
 
 class PreviewPane;
+class RunController;
+class SettingsDialog;
 class TaskListView;
 
 class TfrmMain : public QMainWindow {
@@ -62,6 +64,8 @@ public:
 
     // The converter component: it probes the added files and runs the conversions.
     component::TKivAVConverter KivAVC;
+    // The conversion run of "&Start" with its progress window, made at first use.
+    RunController& Run();
 
     // ---- Handlers, by component and event ----
     void btnAddClick();
@@ -94,6 +98,7 @@ public:
     void btnStopClick();
     void btnPauseClick();
     void btnResumeClick();
+    void imgbtnPlay1Click();
     void PreviewSelectedRow();
     // The editors and dialogs (main_window_editors.cpp).
     void Crop1Click();
@@ -110,6 +115,8 @@ private:
     void FormShow();
     void FormCloseQuery();
     void ConnectHandlers();
+    // The preview pane's commands that reach beyond it (main_window_run.cpp).
+    void ConnectPreview();
     void OpenAddress(const std::string& address);
 
     Desktop& desktop_;
@@ -119,6 +126,8 @@ private:
     MainForm form_;
     MainMenus menus_;
     bool shown_ = false;
+    RunController* run_ = nullptr;
+    SettingsDialog* settingsDialog_ = nullptr;
 };
 
 } // namespace tarnwick::ui

@@ -47,7 +47,7 @@ void TfrmMain::btnClearClick() {
     if (rows_.rowCount() == 0) return;
     KivAVC.ClearJobs();
     rows_.Clear();
-    form_.preview->MarkStoppedAndPaused();
+    form_.preview->imgbtnStopClick();
 }
 
 void TfrmMain::lvFilesDblClick() {

@@ -16,6 +16,9 @@
 
 namespace tarnwick::ui {
 
+// What a picture box shows around and before a picture (#A6CAF0).
+inline constexpr QRgb PictureBackground = 0xA6CAF0;
+
 class PictureView : public QWidget {
     Q_OBJECT
 public:

@@ -1,9 +1,14 @@
 #include "app/ui/preview_pane.h"
 
+#include "app/core/snapshot.h"
+#include "app/ui/handler_guard.h"
 #include "app/ui/picture_view.h"
+#include "app/ui/probe_preview.h"
 #include "app/ui/program_icons.h"
+#include "probe/av_probe.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -31,7 +36,8 @@ PreviewPane::PreviewPane(QWidget* parent) : QGroupBox("Fast preview", parent) {
     imgPreview = new PictureView(this);
     imgPreview->setObjectName("imgPreview");
     imgPreview->setGeometry(11, 24, 217, 188);
-    imgPreview->Fill(QColor(0xA6CAF0));
+    imgPreview->Fill(PictureBackground);
+    pictures_ = new ProbePreview(*imgPreview, this);
 
     imgPreview1 = new QLabel(this);
     imgPreview1->setObjectName("imgPreview1");
@@ -56,28 +62,127 @@ PreviewPane::PreviewPane(QWidget* parent) : QGroupBox("Fast preview", parent) {
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(500);
-}
 
-void PreviewPane::imgbtnStopClick() {
-    if (PreviewStopped) return;
-    trcPreview->setValue(0);
-    PreviewStopped = true;
-    PreviewPaused = false;
-    trcPreview->setEnabled(false);
-    ShowStopped();
-}
-
-void PreviewPane::MarkStoppedAndPaused() {
-    PreviewStopped = true;
-    PreviewPaused = true;
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { OnTimer(); }));
+    connect(trcPreview, &QSlider::valueChanged, this, Guarded([this] { trcPreviewChange(); }));
+    connect(imgbtnPlay, &QToolButton::clicked, this, Guarded([this] {
+                if (!Resume()) emit playClicked();
+            }));
+    connect(imgbtnPause, &QToolButton::clicked, this, Guarded([this] { imgbtnPauseClick(); }));
+    connect(imgbtnStop, &QToolButton::clicked, this, Guarded([this] { imgbtnStopClick(); }));
 }
 
 void PreviewPane::ShowStopped() {
-    imgbtnPlay->setEnabled(true);
-    imgbtnPause->setEnabled(false);
-    imgbtnStop->setEnabled(false);
-    imgbtnSnap->setEnabled(false);
-    imgPreview1->show();
+    state_ = app::TPreviewState();
+    ApplyControls();
+}
+
+void PreviewPane::ApplyControls() {
+    const app::TPreviewControls& controls = state_.Controls();
+    imgbtnPlay->setEnabled(controls.Play);
+    imgbtnPause->setEnabled(controls.Pause);
+    imgbtnStop->setEnabled(controls.Stop);
+    imgbtnSnap->setEnabled(controls.Snapshot);
+    trcPreview->setEnabled(controls.SeekBar);
+    imgPreview1->setVisible(controls.Placeholder);
+}
+
+void PreviewPane::SetPreviewProbe(probe::TAVProbe& probe, bool decoded) {
+    pictures_->Attach(probe);
+    probe_ = &probe;
+    decoded_ = decoded;
+    probe::TAVFormatInfo format;
+    probe.GetFormatInfo(format);
+    durationUs_ = format.Duration;
+
+    // A still picture has nothing to go through: no bar, its one picture is the end.
+    const bool still = probe.FormatName() == "image2";
+    trcPreview->setVisible(!still);
+    {
+        busy_ = true;
+        const auto done = qScopeGuard([this] { busy_ = false; });
+        bar_ = still ? app::TSeekBarSetup{} : app::SetUpSeekBar(durationUs_, trcPreview->width());
+        trcPreview->setRange(0, bar_.Maximum);
+        trcPreview->setTickInterval(bar_.TickSpacing);
+        trcPreview->setSingleStep(bar_.LineStep);
+        trcPreview->setPageStep(bar_.PageStep);
+        trcPreview->setValue(0);
+    }
+    if (decoded)
+        pictures_->ShowDecoded(probe.LastPicture());
+    else
+        ShowPreviewFrame();
+}
+
+void PreviewPane::ShowPreviewFrame() {
+    if (busy_ || !probe_) return;
+    const int position = trcPreview->value();
+    if (position == trcPreview->maximum() && !decoded_) {
+        // The last picture stays shown, and so does the time before it. The end comes after
+        // the picture, also for a file without one.
+        pictures_->ShowAt(durationUs_, [this] { EndPreview(); });
+        return;
+    }
+    if (probe_->VideoStreamCount() > 0 && !decoded_)
+        pictures_->ShowAt(int64_t{position} * bar_.Unit);
+    lblPTS->setText(QString::fromStdString(app::PreviewTimeText(position, bar_.Unit)));
+}
+
+void PreviewPane::EndPreview() {
+    if (probe_) probe_->Close();
+    probe_ = nullptr;
+    pictures_->Detach();
+    state_.Ended();
+}
+
+void PreviewPane::trcPreviewChange() {
+    if (trcPreview->maximum() > 0 && trcPreview->minimum() < trcPreview->maximum())
+        ShowPreviewFrame();
+}
+
+void PreviewPane::OnTimer() {
+    if (state_.Tick()) {
+        trcPreview->setValue(0);
+        ApplyControls();
+        return;
+    }
+    if (state_.Paused()) return;
+    const int maximum = trcPreview->maximum();
+    if (maximum <= 0 || trcPreview->minimum() >= maximum) return;
+    // The bar stops at its maximum, which ends the preview.
+    trcPreview->setValue(trcPreview->value() + app::PreviewTickAdvance(maximum, durationUs_));
+}
+
+void PreviewPane::Started() {
+    decoded_ = false;
+    state_.Started();
+    ApplyControls();
+}
+
+bool PreviewPane::Resume() {
+    if (!state_.Resume()) return false;
+    ApplyControls();
+    return true;
+}
+
+void PreviewPane::imgbtnPauseClick() {
+    state_.Pause();
+    ApplyControls();
+}
+
+void PreviewPane::imgbtnStopClick() {
+    if (state_.Stopped()) return;
+    trcPreview->setValue(0);
+    state_.Stop();
+    ApplyControls();
+}
+
+void PreviewPane::imgbtnSnapClick(const platform::IniStore& settings, app::TMessageBox& messages) {
+    const platform::Bitmap24& full = pictures_->Picture();
+    if (full.Width() <= 0 || full.Height() <= 0) return;
+    platform::Bitmap24 small;
+    imgPreview->CopyCanvasTo(small);
+    app::SaveSnapshots(settings, full, small, messages);
 }
 
 } // namespace tarnwick::ui

@@ -11,7 +11,7 @@ namespace tarnwick::ui {
 ProbePreview::ProbePreview(PictureView& view, QObject* parent) : QObject(parent), view_(view) {}
 
 void ProbePreview::Attach(probe::TAVProbe& probe) {
-    view_.Fill();
+    view_.Fill(PictureBackground);
     probe_ = &probe;
     videoStream_ = probe.FirstVideoStream();
 }
@@ -25,13 +25,13 @@ void ProbePreview::Detach() {
 void ProbePreview::ShowAt(int64_t timeUs, std::function<void()> then) {
     const bool scheduled = pending_.has_value();
     pending_ = Request{timeUs, std::move(then)};
-    if (!scheduled) QTimer::singleShot(0, this, [this] { Guarded([this] { Serve(); }); });
+    if (!scheduled) QTimer::singleShot(0, this, Guarded([this] { Serve(); }));
 }
 
 void ProbePreview::ShowDecoded(const platform::Bitmap24& picture) {
     if (picture.Width() <= 0 || picture.Height() <= 0) return;
     picture_.Assign(picture);
-    view_.DrawFitted(picture_);
+    view_.DrawPicture(picture_);
     emit pictureShown();
 }
 

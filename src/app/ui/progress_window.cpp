@@ -5,6 +5,7 @@
 #include "app/core/snapshot.h"
 #include "app/ui/handler_guard.h"
 #include "app/ui/picture_view.h"
+#include "app/ui/program_icons.h"
 #include "component/av_converter.h"
 
 #include <QCheckBox>
@@ -113,13 +114,11 @@ ProgressWindow::ProgressWindow(component::TCustomAVConverter& converter,
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
-    connect(btnPause_, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnPauseClick(); }); });
-    connect(btnResume_, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnResumeClick(); }); });
+    connect(timer1_, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
+    connect(btnPause_, &QPushButton::clicked, this, Guarded([this] { btnPauseClick(); }));
+    connect(btnResume_, &QPushButton::clicked, this, Guarded([this] { btnResumeClick(); }));
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(snap, &QToolButton::clicked, this, [this] { Guarded([this] { imgbtnSnapClick(); }); });
+    connect(snap, &QToolButton::clicked, this, Guarded([this] { imgbtnSnapClick(); }));
 }
 
 void ProgressWindow::StartShowing() {
@@ -128,7 +127,7 @@ void ProgressWindow::StartShowing() {
     ckOpen_->setChecked(true); // at every show; "shut down" keeps the last run's choice
     btnPause_->setEnabled(true);
     btnResume_->setEnabled(false);
-    imgPreview_->Fill();
+    imgPreview_->Fill(PictureBackground);
     drawnSerial_ = 0;
     progbarFile_->setValue(0);
     timer1_->start();
@@ -151,13 +150,16 @@ bool ProgressWindow::OpenFolderTicked() const { return ckOpen_->isChecked(); }
 bool ProgressWindow::ShutDownTicked() const { return ckShutDown_->isChecked(); }
 
 void ProgressWindow::Timer1Timer() {
-    std::lock_guard lock(lastFrame_.LastFrame.CanvasLock());
-    const platform::Bitmap24& frame = lastFrame_.LastFrame;
-    if (frame.Width() <= 0 || frame.Height() <= 0 || lastFrame_.FrameSerial() == drawnSerial_)
-        return;
-    drawnSerial_ = lastFrame_.FrameSerial();
-    imgPreview_->Fill();
-    imgPreview_->DrawFitted(frame);
+    {
+        std::lock_guard lock(lastFrame_.LastFrame.CanvasLock());
+        const platform::Bitmap24& frame = lastFrame_.LastFrame;
+        if (frame.Width() <= 0 || frame.Height() <= 0 || lastFrame_.FrameSerial() == drawnSerial_)
+            return;
+        drawnSerial_ = lastFrame_.FrameSerial();
+    }
+    // Drawing copies the picture under its lock.
+    imgPreview_->Fill(PictureBackground);
+    imgPreview_->DrawPicture(lastFrame_.LastFrame);
 }
 
 void ProgressWindow::btnPauseClick() {
@@ -183,11 +185,13 @@ void ProgressWindow::imgbtnSnapClick() {
         if (frame.Width() <= 0 || frame.Height() <= 0) return;
         full.Assign(frame);
     }
-    app::SaveSnapshots(settings_, full, imgPreview_->Picture(), messages_);
+    platform::Bitmap24 small;
+    imgPreview_->CopyCanvasTo(small);
+    app::SaveSnapshots(settings_, full, small, messages_);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {
-    Guarded([this] {
+    RunGuarded([this] {
         converter_.StopJobs();
         timer1_->stop();
     });

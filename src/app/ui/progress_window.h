@@ -65,7 +65,7 @@ private:
 
     component::TCustomAVConverter& converter_;
     app::TLastFrameProbe& lastFrame_;
-    const platform::IniStore& settings_;
+    const platform::IniStore settings_;
     app::TMessageBox& messages_;
     QLabel* lblTime_;
     QLabel* lblLength_;

@@ -3,6 +3,7 @@
 // folder chooser, the desktop's URL handler and the window thread's event loop.
 
 #include "app/ui/desktop.h"
+#include "app/ui/login_manager_power_off.h"
 
 #include <QObject>
 
@@ -49,7 +50,9 @@ private:
 // The program's desktop: one of each, alive for the whole run.
 class QtDesktop {
 public:
-    QtDesktop() : files_(messages_), desktop_{messages_, files_, urls_, scheduler_} {}
+    QtDesktop()
+        : files_(messages_), powerOff_(QDBusConnection::systemBus()),
+          desktop_{messages_, files_, urls_, scheduler_, powerOff_} {}
     Desktop& Services() { return desktop_; }
 
 private:
@@ -57,6 +60,7 @@ private:
     QtFileChooser files_;
     QtUrlOpener urls_;
     QtMainThreadScheduler scheduler_;
+    LoginManagerPowerOff powerOff_;
     Desktop desktop_;
 };
 

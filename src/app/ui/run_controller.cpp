@@ -26,11 +26,11 @@ RunController::RunController(component::TKivAVConverter& converter,
     converter_.SetProgressInterval(RunProgressIntervalMs);
     connect(bridge_, &RunBridge::progress, this,
             [this](int job, int currentMs, int totalMs, qint64 size) {
-                Guarded([&] { KivAVCProgress(job, currentMs, totalMs, size); });
+                RunGuarded([&] { KivAVCProgress(job, currentMs, totalMs, size); });
             });
     connect(bridge_, &RunBridge::terminated, this,
             [this](int job, bool finished, bool exception, const QString& message) {
-                Guarded([&] { KivAVCTerminate(job, finished, exception, message); });
+                RunGuarded([&] { KivAVCTerminate(job, finished, exception, message); });
             });
 }
 

@@ -80,8 +80,8 @@ private:
     };
 
     component::TKivAVConverter& converter_;
-    const platform::IniStore& settings_;
-    const platform::IniStore& presets_;
+    const platform::IniStore settings_;
+    const platform::IniStore presets_;
     app::TMessageBox& messages_;
     app::TPowerOff& powerOff_;
     MainWindowAccess access_;

@@ -89,12 +89,11 @@ SettingsDialog::SettingsDialog(const platform::IniStore& settings,
     layout->addLayout(groups, 1);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, [this] { Guarded([this] { btnOkClick(); }); });
-    connect(byDefault, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnDefaultClick(); }); });
+    connect(ok, &QPushButton::clicked, this, Guarded([this] { btnOkClick(); }));
+    connect(byDefault, &QPushButton::clicked, this, Guarded([this] { btnDefaultClick(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbOutputFormat_, &QComboBox::activated, this,
-            [this] { Guarded([this] { cbOutputFormatChange(); }); });
+            Guarded([this] { cbOutputFormatChange(); }));
 }
 
 void SettingsDialog::ShowFor(const QComboBox& mainFormats) {

@@ -42,8 +42,8 @@ private:
     void EnableVideoLists();
     int Preset() const;
 
-    const platform::IniStore& settings_;
-    const platform::IniStore& presets_;
+    const platform::IniStore settings_;
+    const platform::IniStore presets_;
     QComboBox* cbOutputFormat_;
     // Indexed by app::TPresetList.
     std::array<QComboBox*, app::plCount> lists_{};
