@@ -3,6 +3,7 @@
 
 #include "app/core/power_off.h"
 #include "app/ui/login_manager_power_off.h"
+#include "ui/ui_test_support.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -30,19 +31,6 @@ public slots:
         requests << interactive;
         if (!refusal.isEmpty()) sendErrorReply(QDBusError::AccessDenied, refusal);
     }
-};
-
-class RecordingMessageBox : public app::TMessageBox {
-public:
-    void ShowMessage(const std::string& caption, const std::string& text,
-                     app::TMessageIcon icon) override {
-        shown.push_back({caption, text, icon});
-    }
-    struct Shown {
-        std::string caption, text;
-        app::TMessageIcon icon;
-    };
-    std::vector<Shown> shown;
 };
 
 } // namespace
@@ -86,7 +74,7 @@ private slots:
 
     void acceptedRequestIsInteractiveAndShowsNothing() {
         LoginManagerPowerOff powerOff(QDBusConnection::connectToBus(address_, "client"));
-        RecordingMessageBox messages;
+        test::RecordingMessageBox messages;
         app::ShutDownComputer(powerOff, messages);
         QTRY_COMPARE(manager_->requests.size(), 1);
         QCOMPARE(manager_->requests.front(), true);
@@ -116,7 +104,7 @@ private slots:
             QDBusConnection(QStringLiteral("service"))
                 .unregisterService(QStringLiteral("org.freedesktop.login1"));
         LoginManagerPowerOff powerOff(QDBusConnection::connectToBus(address_, "client"));
-        RecordingMessageBox messages;
+        test::RecordingMessageBox messages;
         app::ShutDownComputer(powerOff, messages);
         QTRY_COMPARE(messages.shown.size(), size_t{1});
         QCOMPARE(messages.shown[0].caption, std::string("Warning"));
@@ -143,5 +131,5 @@ private:
 
 } // namespace tarnwick::ui
 
-QTEST_GUILESS_MAIN(tarnwick::ui::PowerOffTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::PowerOffTest)
 #include "power_off_test.moc"

@@ -4,6 +4,7 @@
 
 #include "app/ui/run_bridge.h"
 #include "component/av_converter.h"
+#include "ui/ui_test_support.h"
 
 #include <QThread>
 #include <QtTest>
@@ -81,5 +82,5 @@ private slots:
 
 } // namespace tarnwick::ui
 
-QTEST_GUILESS_MAIN(tarnwick::ui::RunBridgeTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::RunBridgeTest)
 #include "run_bridge_test.moc"

@@ -1,7 +1,7 @@
 #pragma once
 // What the windows ask of the desktop: message boxes, choosing files and folders, opening an
-// address in the desktop's handler, running work on the window thread, powering off. The program gets the
-// real ones (qt_desktop.h); the window tests hand in recorders that answer for the user.
+// address in the desktop's handler, running work on the window thread, powering off. The program
+// gets the real ones (qt_desktop.h); the window tests hand in recorders that answer for the user.
 // Every function is called on the window thread, except MainThreadScheduler::Post.
 
 #include "app/core/message_box.h"

@@ -1,11 +1,11 @@
 // The settings dialog, the conversion run with its hidden run buttons, and the preview of the
 // selected row.
+#include "app/ui/handler_guard.h"
 #include "app/ui/main_window.h"
 #include "app/ui/preview_pane.h"
 #include "app/ui/qt_desktop.h"
 #include "app/ui/run_controller.h"
 #include "app/ui/settings_dialog.h"
-#include "app/ui/handler_guard.h"
 #include "probe/av_probe.h"
 
 #include <QComboBox>
@@ -21,7 +21,8 @@ RunController& TfrmMain::Run() {
         RunController::MainWindowAccess access{
             .Rows = [this] { return rows_.TaskRows(); },
             .PresetIndex = [this] { return PresetIndex(); },
-            .SetProgressCell = [this](int row, const QString& text) { rows_.SetProgress(row, text); },
+            .SetProgressCell = [this](int row,
+                                      const QString& text) { rows_.SetProgress(row, text); },
             .Log = [this](const std::string& line) { AddLogLine(QString::fromStdString(line)); },
             .PreviewOpened =
                 [this](probe::TAVProbe& probe) { form_.preview->SetPreviewProbe(probe, true); },
@@ -66,9 +67,8 @@ void TfrmMain::btnResumeClick() { KivAVC.ResumeJobs(); }
 void TfrmMain::ConnectPreview() {
     PreviewPane& pane = *form_.preview;
     connect(&pane, &PreviewPane::playClicked, this, Guarded([this] { imgbtnPlay1Click(); }));
-    connect(pane.imgbtnSnap, &QToolButton::clicked, this, Guarded([this] {
-                form_.preview->imgbtnSnapClick(Settings(), desktop_.Messages);
-            }));
+    connect(pane.imgbtnSnap, &QToolButton::clicked, this,
+            Guarded([this] { form_.preview->imgbtnSnapClick(Settings(), desktop_.Messages); }));
 }
 
 void TfrmMain::imgbtnPlay1Click() {

@@ -30,15 +30,15 @@ class PreviewPane : public QGroupBox {
 public:
     explicit PreviewPane(QWidget* parent = nullptr);
 
-    PictureView* imgPreview;   // 217 x 188
-    QLabel* imgPreview1;       // placeholder over the picture box, shown while stopped
-    QLabel* lblPTS;            // "Time:"
-    QSlider* trcPreview;       // seek bar, 209 wide, ticks shown
-    QToolButton* imgbtnPlay;   // "Play"
-    QToolButton* imgbtnPause;  // "Pause"
-    QToolButton* imgbtnStop;   // "Stop"
-    QToolButton* imgbtnSnap;   // "Save snapshot picture."
-    QTimer* Timer1;            // the preview clock, 500 ms
+    PictureView* imgPreview;  // 217 x 188
+    QLabel* imgPreview1;      // placeholder over the picture box, shown while stopped
+    QLabel* lblPTS;           // "Time:"
+    QSlider* trcPreview;      // seek bar, 209 wide, ticks shown
+    QToolButton* imgbtnPlay;  // "Play"
+    QToolButton* imgbtnPause; // "Pause"
+    QToolButton* imgbtnStop;  // "Stop"
+    QToolButton* imgbtnSnap;  // "Save snapshot picture."
+    QTimer* Timer1;           // the preview clock, 500 ms
 
     const app::TPreviewState& State() const { return state_; }
     // Where the pictures come from; its Picture() is the last one shown (PreviewPicture).

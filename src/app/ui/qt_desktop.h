@@ -51,8 +51,9 @@ private:
 class QtDesktop {
 public:
     QtDesktop()
-        : files_(messages_), powerOff_(QDBusConnection::systemBus()),
-          desktop_{messages_, files_, urls_, scheduler_, powerOff_} {}
+        : files_(messages_),
+          powerOff_(QDBusConnection::systemBus()), desktop_{messages_, files_, urls_, scheduler_,
+                                                            powerOff_} {}
     Desktop& Services() { return desktop_; }
 
 private:
