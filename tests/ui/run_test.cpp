@@ -142,12 +142,17 @@ private slots:
 
     void shutDownOnlyWhenTicked_data() {
         QTest::addColumn<bool>("ticked");
-        QTest::newRow("ticked") << true;
-        QTest::newRow("not ticked") << false;
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("ticked") << true << QString();
+        QTest::newRow("not ticked") << false << QString();
+        QTest::newRow("refused") << true << QStringLiteral("Access denied");
     }
 
+    // The power-off is asked once, after the last job, only when ticked; a refusal is said.
     void shutDownOnlyWhenTicked() {
         QFETCH(bool, ticked);
+        QFETCH(QString, refusal);
+        desktop_->PowerOff.Refusal = refusal.toStdString();
         AddRows({clip_, folders_->Clip("other.mp4", 50)});
         int requestsAtFirstEnd = -1;
         QObject scope;
@@ -159,7 +164,8 @@ private slots:
         WaitForRunEnd();
         QCOMPARE(requestsAtFirstEnd, 0);
         QCOMPARE(desktop_->PowerOff.Requests, ticked ? 1 : 0);
-        CheckBox("ckShutDown")->setChecked(false);
+        const QStringList said{"Warning: The computer could not be shut down: Access denied."};
+        QCOMPARE(Shown(), refusal.isEmpty() ? QStringList() : said);
     }
 
     // "Pause" holds the job and its output; "Resume" finishes it. A second run ticks "open
