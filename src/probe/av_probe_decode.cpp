@@ -78,9 +78,12 @@ bool TAVProbe::Seek(int streamIndex, int64_t timeUs) {
         target = start < 0 ? INT64_MIN : INT64_MAX;
     // No picture from before the jump may come out of the decoder afterwards.
     if (DecoderContext_) AV.avcodec_flush_buffers(DecoderContext_);
-    const int result = timeUs > 0
-                           ? AV.av_seek_frame(Context_, streamIndex, target, 0)
-                           : AV.av_seek_frame(Context_, streamIndex, 0, AVSEEK_FLAG_BACKWARD);
+    int result = timeUs > 0 ? AV.av_seek_frame(Context_, streamIndex, target, 0)
+                            : AV.av_seek_frame(Context_, streamIndex, 0, AVSEEK_FLAG_BACKWARD);
+    // Past the last key frame there is none at or after the time: the one before it serves.
+    // Left where it stood, the file would give whatever follows the last read, or the end.
+    if (result < 0 && timeUs > 0)
+        result = AV.av_seek_frame(Context_, streamIndex, target, AVSEEK_FLAG_BACKWARD);
     if (result != 0)
         ProbeLog(0, "could not seek to position %0.3f\n", static_cast<double>(timeUs) / 1000000);
     return true;

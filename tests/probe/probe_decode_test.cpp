@@ -68,6 +68,15 @@ TEST_F(ProbeDecodeTest, NegativeTimesGoBackToTheBeginning) {
     EXPECT_EQ(test::DrawnFrameNumber(probe.DecodeFrame(0)), 36);
 }
 
+TEST_F(ProbeDecodeTest, AfterTheLastKeyFrameTheOneBeforeServes) {
+    TAVProbe probe;
+    ASSERT_TRUE(probe.Open(Clip(), ""));
+    probe.Seek(-1, 300000);
+    probe.DecodeFrame(-1); // the file now stands at picture 13
+    ASSERT_TRUE(probe.Seek(-1, 1950000));
+    EXPECT_EQ(test::DrawnFrameNumber(probe.DecodeFrame(-1)), 48);
+}
+
 TEST_F(ProbeDecodeTest, PastTheEndIsBlackAndKeepsTheLastPicture) {
     TAVProbe probe;
     ASSERT_TRUE(probe.Open(Clip(), ""));

@@ -58,6 +58,7 @@ private slots:
         QCOMPARE(TicksToTheEnd(), 90);
         QTRY_VERIFY(Pane().State().Stopped());
         QVERIFY(!window_->KivAVC.Probe.Context()); // the file is closed at the end
+        QVERIFY2(ShownNumber() >= 80, "a picture near the end stays shown");
     }
 
     void shortFileEndsAtTheFirstTick() {

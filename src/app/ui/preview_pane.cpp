@@ -118,9 +118,14 @@ void PreviewPane::ShowPreviewFrame() {
     if (busy_ || !probe_) return;
     const int position = trcPreview->value();
     if (position == trcPreview->maximum() && !decoded_) {
-        // The last picture stays shown, and so does the time before it. The end comes after
-        // the picture, also for a file without one.
-        pictures_->ShowAt(durationUs_, [this] { EndPreview(); });
+        // The end: the probe closes and the preview stops. A seek to the end lands after the
+        // last picture, which decodes as black, so a file that has shown pictures keeps its
+        // last one; a still picture is decoded here, its only picture. The time label keeps
+        // its text.
+        if (pictures_->ShownSinceAttach())
+            pictures_->Finish([this] { EndPreview(); });
+        else
+            pictures_->ShowAt(durationUs_, [this] { EndPreview(); });
         return;
     }
     if (probe_->VideoStreamCount() > 0 && !decoded_)

@@ -12,6 +12,7 @@ ProbePreview::ProbePreview(PictureView& view, QObject* parent) : QObject(parent)
 
 void ProbePreview::Attach(probe::TAVProbe& probe) {
     view_.Fill(PictureBackground);
+    shownSinceAttach_ = false;
     probe_ = &probe;
     videoStream_ = probe.FirstVideoStream();
 }
@@ -23,8 +24,14 @@ void ProbePreview::Detach() {
 }
 
 void ProbePreview::ShowAt(int64_t timeUs, std::function<void()> then) {
+    Schedule({timeUs, std::move(then)});
+}
+
+void ProbePreview::Finish(std::function<void()> then) { Schedule({std::nullopt, std::move(then)}); }
+
+void ProbePreview::Schedule(Request request) {
     const bool scheduled = pending_.has_value();
-    pending_ = Request{timeUs, std::move(then)};
+    pending_ = std::move(request);
     if (!scheduled) QTimer::singleShot(0, this, Guarded([this] { Serve(); }));
 }
 
@@ -32,6 +39,7 @@ void ProbePreview::ShowDecoded(const platform::Bitmap24& picture) {
     if (picture.Width() <= 0 || picture.Height() <= 0) return;
     picture_.Assign(picture);
     view_.DrawPicture(picture_);
+    shownSinceAttach_ = true;
     emit pictureShown();
 }
 
@@ -39,9 +47,9 @@ void ProbePreview::Serve() {
     if (!pending_) return;
     const Request request = std::move(*pending_);
     pending_.reset();
-    if (probe_ && probe_->Context() && videoStream_ >= 0) {
+    if (request.TimeUs && probe_ && probe_->Context() && videoStream_ >= 0) {
         try {
-            probe_->Seek(videoStream_, request.TimeUs);
+            probe_->Seek(videoStream_, *request.TimeUs);
             ShowDecoded(probe_->DecodeFrame(videoStream_));
         } catch (...) {
             // A stream that cannot be decoded is reported once, not at every tick.

@@ -38,8 +38,13 @@ public:
     // served, after the picture (if any) is drawn; a newer request replaces this one, `then`
     // included. Nothing is decoded without a probe, a file or a video stream.
     void ShowAt(int64_t timeUs, std::function<void()> then = {});
+    // Runs `then` in the place of a request, after any decode already under way, without
+    // decoding; a request not yet served is dropped.
+    void Finish(std::function<void()> then);
     // Draws a picture the probe has already decoded, at once.
     void ShowDecoded(const platform::Bitmap24& picture);
+    // Whether a picture has been drawn since the probe was attached.
+    bool ShownSinceAttach() const { return shownSinceAttach_; }
 
     // A copy of the last picture shown, at its decoded size; 0 x 0 before the first.
     const platform::Bitmap24& Picture() const { return picture_; }
@@ -50,9 +55,10 @@ signals:
 
 private:
     struct Request {
-        int64_t TimeUs = 0;
+        std::optional<int64_t> TimeUs; // nothing: decode nothing
         std::function<void()> Then;
     };
+    void Schedule(Request request);
     void Serve();
 
     PictureView& view_;
@@ -60,6 +66,7 @@ private:
     int videoStream_ = -1;
     std::optional<Request> pending_;
     platform::Bitmap24 picture_;
+    bool shownSinceAttach_ = false;
 };
 
 } // namespace tarnwick::ui

@@ -62,16 +62,22 @@ SettingsDialog::SettingsDialog(const platform::IniStore& settings,
         for (const ListControl& control : controls) {
             auto* combo = new QComboBox(box);
             combo->setObjectName(QString::fromUtf8(control.objectName));
+            // The captions keep their room; a long item shows whole in the open list.
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            combo->setMinimumContentsLength(4);
             grid->addWidget(new QLabel(QString::fromUtf8(control.caption), box), row, 0);
             grid->addWidget(combo, row, 1);
             lists_[control.list] = combo;
             ++row;
         }
         grid->setColumnStretch(1, 1);
+        grid->setContentsMargins(6, 6, 6, 6);
+        grid->setHorizontalSpacing(4);
         return box;
     };
     auto* groups = new QHBoxLayout;
-    groups->addWidget(group("Video Options", VideoControls), 1, Qt::AlignTop);
+    // The audio values are the longer texts ("stereo 2 channels").
+    groups->addWidget(group("Video Options", VideoControls), 0, Qt::AlignTop);
     groups->addWidget(group("Audio Options", AudioControls), 1, Qt::AlignTop);
 
     QPushButton* ok = Button("btnOk", "&Ok", this);
