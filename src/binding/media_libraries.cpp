@@ -1,11 +1,14 @@
 #include "binding/media_libraries.h"
 
 #include "binding/log_levels.h"
+#include "binding/needed_libraries.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace tarnwick::binding {
@@ -78,16 +81,47 @@ std::string MediaLibraryFileName(MediaLibrary library, bool useVersionedName) {
     return name;
 }
 
+namespace {
+
+// RTLD_NODELETE: an unload releases the handle but keeps the code mapped. The libraries start
+// helper state of their own (and other libraries they pull in do too) that would be left
+// pointing into unmapped memory.
+constexpr int OpenFlags = RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE;
+
+std::string InFolder(const std::string& folder, const std::string& fileName) {
+    return folder + (folder.back() == '/' ? "" : "/") + fileName;
+}
+
+// Loads the copies in the folder of the libraries the file needs, theirs first. The dynamic
+// linker binds a needed name to a library already loaded under that name, so the file then
+// uses the folder's copies, not the system's: a build dropped into the folder runs whole, with
+// one copy of each library (and one log callback). The handles go to `loaded`.
+void LoadFolderDependencies(const std::string& folder, const std::string& path,
+                            std::set<std::string>& seen, std::vector<void*>& loaded) {
+    for (const std::string& name : NeededLibraries(path)) {
+        if (name.find('/') != std::string::npos || !seen.insert(name).second) continue;
+        const std::string dependency = InFolder(folder, name);
+        if (access(dependency.c_str(), F_OK) != 0) continue;
+        LoadFolderDependencies(folder, dependency, seen, loaded);
+        // A copy that does not load is left to the library's own loading to report.
+        if (void* handle = dlopen(dependency.c_str(), OpenFlags)) loaded.push_back(handle);
+    }
+}
+
+} // namespace
+
 void* LoadLibraryFromFolder(const std::string& folder, const std::string& fileName,
                             std::string& errorText) {
-    std::string path = fileName;
-    if (!folder.empty()) path = folder + (folder.back() == '/' ? "" : "/") + fileName;
+    const std::string path = folder.empty() ? fileName : InFolder(folder, fileName);
+    std::set<std::string> seen;
+    std::vector<void*> dependencies;
+    if (!folder.empty()) LoadFolderDependencies(folder, path, seen, dependencies);
     dlerror();
-    // RTLD_NODELETE: an unload releases the handle but keeps the code mapped. The libraries
-    // start helper state of their own (and other libraries they pull in do too) that would be
-    // left pointing into unmapped memory.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+    void* handle = dlopen(path.c_str(), OpenFlags);
     if (!handle) errorText = DlErrorText();
+    // The library holds its own references to what it needs.
+    for (void* dependency : dependencies)
+        dlclose(dependency);
     return handle;
 }
 

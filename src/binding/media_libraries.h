@@ -36,8 +36,9 @@ bool SwScaleLoaded();
 bool SwResampleLoaded();
 
 // Loads a shared library by its full path inside the folder, or through the system search when
-// the folder is empty. Returns the handle, or nullptr with the system's text in errorText.
-// The working directory is never changed.
+// the folder is empty. The libraries it needs are taken from the same folder where they are
+// there, from the system's search elsewhere. Returns the handle, or nullptr with the system's
+// text in errorText. The working directory is never changed.
 void* LoadLibraryFromFolder(const std::string& folder, const std::string& fileName,
                             std::string& errorText);
 
