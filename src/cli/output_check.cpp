@@ -1,5 +1,6 @@
 #include "cli/output_check.h"
 
+#include "binding/media_functions.h"
 #include "probe/av_probe.h"
 
 #include <algorithm>
@@ -12,7 +13,34 @@ namespace {
 // The outputs are judged to within one second, as a player's position display would show.
 constexpr int64_t ToleranceMs = 1000;
 
+// From the first packet's start to the last one's end, over every stream; -1 when no packet
+// has a timestamp. Reads the whole file.
+int64_t MeasuredDurationUs(AVFormatContext* context) {
+    using binding::AV;
+    AVPacket* packet = AV.av_packet_alloc();
+    if (!packet) return -1;
+    int64_t first = INT64_MAX, end = INT64_MIN;
+    while (AV.av_read_frame(context, packet) >= 0) {
+        const int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (pts != AV_NOPTS_VALUE) {
+            const AVRational timeBase = context->streams[packet->stream_index]->time_base;
+            first = std::min(first, AV.av_rescale_q(pts, timeBase, AV_TIME_BASE_Q));
+            end = std::max(end, AV.av_rescale_q(pts + packet->duration, timeBase, AV_TIME_BASE_Q));
+        }
+        AV.av_packet_unref(packet);
+    }
+    AV.av_packet_free(&packet);
+    return end > first ? end - first : -1;
+}
+
+// A raw stream (ADTS, MP3 without a header) has no length of its own: the library estimates one
+// from the bit rate of its first packets, which silence at the start makes several times too
+// long. Such a length is measured instead.
 int64_t DurationMs(probe::TAVProbe& probe) {
+    AVFormatContext* context = probe.Context();
+    if (context && context->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        if (const int64_t measured = MeasuredDurationUs(context); measured > 0)
+            return measured / 1000;
     probe::TAVFormatInfo info;
     probe.GetFormatInfo(info);
     return info.Duration > 0 ? info.Duration / 1000 : -1;

@@ -126,6 +126,20 @@ TEST_F(CliTest, ASoundFileWithAVideoPresetGivesSoundAlone) {
     EXPECT_NEAR(info.durationSeconds, 1.0, 0.1);
 }
 
+TEST_F(CliTest, ARawSoundOutputIsJudgedByItsRealLength) {
+    // A raw AAC stream has no length of its own; estimated from the bit rate of its first,
+    // silent frames it would seem more than three times as long as it is.
+    const std::string clip = folder.File("quiet.mp4");
+    fixtures::ClipSpec spec = fixtures::SimpleClip(150, true); // six seconds
+    spec.audio->silentStartSeconds = 3;
+    fixtures::WriteClip(clip, spec);
+    const ProcessResult result = Run({clip, "-p", "20", "-o", Out()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto info = fixtures::ReadFileInfo(Out() + "/quiet_(new).aac");
+    ASSERT_NE(info.First(AVMEDIA_TYPE_AUDIO), nullptr);
+    EXPECT_NEAR(static_cast<double>(info.First(AVMEDIA_TYPE_AUDIO)->sampleCount) / 44100, 6.0, 0.1);
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     const std::string clip = Clip("clip.avi", 5);
     for (const std::vector<std::string>& args : {std::vector<std::string>{clip, "-p", "99"},
