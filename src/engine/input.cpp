@@ -116,7 +116,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
         AV.avformat_open_input(&context, fileName.c_str(), ForcedInputFormat, &demuxerOptions);
     if (openResult < 0) {
         context = nullptr; // the library frees a preallocated context on failure
-        LastErrorText = OpenErrorText(fileName, openResult);
+        LastErrorText =
+            OpenErrorText(fileName, InputOpenFailure(fileName, ForcedInputFormat, openResult));
         return fail();
     }
     opened = true;

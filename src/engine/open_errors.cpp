@@ -1,6 +1,6 @@
 #include "engine/open_errors.h"
 
-#include "binding/media_headers.h"
+#include "binding/media_functions.h"
 
 #include <cerrno>
 
@@ -38,6 +38,20 @@ const char* MessageFor(int code) {
 }
 
 } // namespace
+
+int InputOpenFailure(const std::string& fileName, const AVInputFormat* forcedFormat, int code) {
+    if (code != AVERROR_INVALIDDATA || forcedFormat) return code;
+    AVIOContext* input = nullptr;
+    if (binding::AV.avio_open2(&input, fileName.c_str(), AVIO_FLAG_READ, nullptr, nullptr) < 0)
+        return code;
+    const AVInputFormat* format = nullptr;
+    const int score =
+        binding::AV.av_probe_input_buffer2(input, &format, fileName.c_str(), nullptr, 0, 0);
+    binding::AV.avio_closep(&input);
+    // At the end of the data the library takes any score; the lowest ones come from the
+    // extension alone, and it warns of a misdetection up to the retry score.
+    return !format || score <= AVPROBE_SCORE_RETRY ? AVERROR_DEMUXER_NOT_FOUND : code;
+}
 
 std::string OpenErrorText(const std::string& fileName, int code) {
     return fileName + MessageFor(code);

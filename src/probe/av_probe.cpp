@@ -71,7 +71,8 @@ bool TAVProbe::Open(const std::string& fileName, const std::string& formatName) 
     // On failure the library frees the context and clears the pointer.
     const int opened = AV.avformat_open_input(&Context_, fileName.c_str(), format, nullptr);
     if (opened < 0) {
-        LastError_ = engine::OpenErrorText(fileName, opened);
+        LastError_ =
+            engine::OpenErrorText(fileName, engine::InputOpenFailure(fileName, format, opened));
         Close();
         return false;
     }

@@ -38,12 +38,16 @@ TEST_F(InputTest, OpenFailuresLeaveNoInputAndSayWhy) {
     const std::string garbage = folder.File("garbage.avi");
     fx::WriteGarbageFile(garbage);
     const std::string clip = Clip("clip.mp4", fx::SimpleClip(5));
+    // A recognised file whose index is cut off.
+    const std::string broken = Clip("broken.mp4", fx::SimpleClip(5));
+    fx::TruncateFile(broken, 0.5);
     struct Case {
         std::string file, videoCodec, audioCodec, subtitleCodec, error;
     };
     const Case cases[] = {
         {missing, "", "", "", missing + ": no such file or directory"},
-        {garbage, "", "", "", garbage + ": Error while parsing header"},
+        {garbage, "", "", "", garbage + ": Unknown format"},
+        {broken, "", "", "", broken + ": Error while parsing header"},
         {clip, "mp3", "", "", "Invalid decoder type 'mp3'"},
         {clip, "", "nosuchcodec", "", "Unknown decoder 'nosuchcodec'"},
         {clip, "", "", "h264", "Invalid decoder type 'h264'"},
