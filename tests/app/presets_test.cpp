@@ -51,10 +51,13 @@ TEST(Presets, ListKeysReadInOrderWithTheirDefaults) {
     const IniStore presets(folder.File("p.ini"));
     presets.WriteString("formatInfo3", "VideoSize", "");
     presets.WriteString("formatInfo3", "AudioBitRate", "");
+    presets.WriteString("formatInfo3", "VideoEncoder", "");
     presets.WriteString("formatInfo3", "Volume", "50%,100%");
     const auto lists = ReadValueLists(presets, 3);
     EXPECT_TRUE(lists[plVideoSize].Enabled);   // the first lists take an empty text as an item
     EXPECT_FALSE(lists[plAudioBitRate].Enabled); // the last six take it as "null"
+    EXPECT_FALSE(lists[plVideoEncoder].Enabled);
+    EXPECT_TRUE(lists[plVideoEncoder].Items.empty());
     EXPECT_FALSE(lists[plFrameRate].Enabled);    // missing key
     EXPECT_EQ(lists[plVolume].Items, (std::vector<std::string>{"50%", "100%"}));
     EXPECT_EQ(PresetIndexKey(plChannel), "iChannel");

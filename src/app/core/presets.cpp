@@ -97,7 +97,7 @@ std::array<TValueList, plCount> ReadValueLists(const IniStore& presets, int pres
     for (int i = 0; i < plCount; ++i) {
         const auto list = static_cast<TPresetList>(i);
         lists[i] = ParseValueList(presets.ReadString(section, PresetListKey(list), "null"),
-                                  list > plVideoEncoder);
+                                  list >= plVideoEncoder);
     }
     return lists;
 }

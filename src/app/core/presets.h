@@ -58,8 +58,8 @@ struct TValueList {
     bool Enabled = false;
 };
 // Splits a list text at every ","; a trailing "," gives an empty last item. "null" gives a
-// disabled empty list, and so does an empty text when emptyMeansNull is set (the six lists
-// after "VideoEncoder" are read that way).
+// disabled empty list, and so does an empty text when emptyMeansNull is set (the last six
+// lists, "VideoEncoder" and those after it, are read that way).
 TValueList ParseValueList(std::string_view text, bool emptyMeansNull);
 // The nine lists of a preset, read from the presets file (missing keys read "null").
 std::array<TValueList, plCount> ReadValueLists(const IniStore& presets, int presetIndex);
