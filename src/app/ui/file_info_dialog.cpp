@@ -75,6 +75,7 @@ TfrmFileInfo::TfrmFileInfo(std::string libraryFolder, QWidget* parent)
     auto* btn1 = new QPushButton(tr("&Ok"), this);
     btn1->setObjectName("btn1");
     btn1->setDefault(true);
+    btn1->setFocus();
     auto* closing = new QHBoxLayout;
     closing->addStretch();
     closing->addWidget(btn1);

@@ -72,6 +72,7 @@ TfrmPreference::TfrmPreference(const platform::IniStore& settings, FileChooser& 
     auto* btnBrows = Button(this, "btnBrows", tr("&Brows"));
     auto* btnOpen = Button(this, "btnOpen", tr("&Open"));
     auto* btnOk = Button(this, "btnOk", tr("&Ok"));
+    btnOk->setDefault(true);
     auto* btnCancel = Button(this, "btnCancel", tr("&Cancel"));
     auto* btnDefault = Button(this, "btnDefault", tr("&Default"));
 
