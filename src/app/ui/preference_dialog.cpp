@@ -45,10 +45,11 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-TfrmPreference::TfrmPreference(const platform::IniStore& settings, FileChooser& files,
-                               UrlOpener& urls, app::TMessageBox& messages, QWidget* parent)
-    : QDialog(parent), settings_(settings), files_(files), urls_(urls), messages_(messages),
-      edtSnapDirectory_(new QLineEdit(this)), ckFullSize_(Box(this, "ckFullSize", tr("Full Size"))),
+TfrmPreference::TfrmPreference(platform::IniStore settings, FileChooser& files, UrlOpener& urls,
+                               app::TMessageBox& messages, QWidget* parent)
+    : QDialog(parent), settings_(std::move(settings)), files_(files), urls_(urls),
+      messages_(messages), edtSnapDirectory_(new QLineEdit(this)),
+      ckFullSize_(Box(this, "ckFullSize", tr("Full Size"))),
       ckSmallSize_(Box(this, "ckSmallSize", tr("Small Size"))),
       ckBmp_(Box(this, "ckBmp", tr("BMP"))), ckJpg_(Box(this, "ckJpg", tr("JPG"))),
       trcCmp_(new QSlider(Qt::Horizontal, this)), spedCmp_(new QSpinBox(this)),

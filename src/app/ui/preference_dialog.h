@@ -24,8 +24,8 @@ class UrlOpener;
 class TfrmPreference : public QDialog {
     Q_OBJECT
 public:
-    // The services and the settings file outlive the dialog.
-    TfrmPreference(const platform::IniStore& settings, FileChooser& files, UrlOpener& urls,
+    // The services outlive the dialog.
+    TfrmPreference(platform::IniStore settings, FileChooser& files, UrlOpener& urls,
                    app::TMessageBox& messages, QWidget* parent = nullptr);
 
     // Opens the dialog, modal over its parent, with the stored values. Returns at once.
@@ -42,7 +42,7 @@ private:
     void btnOpenClick();
     void btnOkClick();
 
-    const platform::IniStore& settings_;
+    const platform::IniStore settings_;
     FileChooser& files_;
     UrlOpener& urls_;
     app::TMessageBox& messages_;
