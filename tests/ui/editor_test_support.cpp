@@ -1,19 +1,12 @@
 #include "ui/editor_test_support.h"
 
 #include "fixtures/fixture_writer.h"
-#include "platform/executable_folder.h"
 
 #include <cmath>
 
-namespace tarnwick::ui::test {
+namespace tarnwick::test {
 
-std::string LibraryFolder() { return platform::ExecutableFolder() + "LibAV"; }
-
-std::string Clips::Path(const std::string& name) const {
-    return folder_.filePath(QString::fromStdString(name)).toStdString();
-}
-
-std::string Clips::Long(const std::string& name, double seconds, int width, int height) {
+std::string EditorClips::Long(const std::string& name, double seconds, int width, int height) {
     fixtures::ClipSpec spec;
     spec.video.emplace();
     spec.video->width = width;
@@ -31,7 +24,7 @@ std::string Clips::Long(const std::string& name, double seconds, int width, int 
     return path;
 }
 
-std::string Clips::Short(const std::string& name, bool withSound, int width, int height) {
+std::string EditorClips::Short(const std::string& name, bool withSound, int width, int height) {
     fixtures::ClipSpec spec = fixtures::SimpleClip(25, withSound);
     spec.video->width = width;
     spec.video->height = height;
@@ -40,4 +33,19 @@ std::string Clips::Short(const std::string& name, bool withSound, int width, int
     return path;
 }
 
-} // namespace tarnwick::ui::test
+std::string EditorClips::Sound(const std::string& name) {
+    fixtures::ClipSpec spec;
+    spec.audio.emplace();
+    const std::string path = Path(name);
+    fixtures::WriteClip(path, spec);
+    return path;
+}
+
+QStringList ShownTexts(const RecordingMessageBox& messages) {
+    QStringList texts;
+    for (const ShownMessage& shown : messages.shown)
+        texts.append(QString::fromStdString(shown.caption + ": " + shown.text));
+    return texts;
+}
+
+} // namespace tarnwick::test

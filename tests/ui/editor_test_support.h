@@ -1,40 +1,31 @@
 #pragma once
-// What the editor and dialog suites share: clips made at test time, a message box that
-// records what it was asked to show, and the libraries' folder.
+// What the editor and dialog suites share beyond the window test harness: clips of the sizes
+// and lengths the editors need, and the recorded message boxes as "caption: text" lines.
 
-#include "app/core/message_box.h"
+#include "ui/ui_test_support.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <string>
 
-namespace tarnwick::ui::test {
-
-class RecordingMessageBox : public app::TMessageBox {
-public:
-    void ShowMessage(const std::string& caption, const std::string& text,
-                     app::TMessageIcon) override {
-        shown.append(QString::fromStdString(caption + ": " + text));
-    }
-    QStringList shown;
-};
-
-// The LibAV folder beside the test binary.
-std::string LibraryFolder();
+namespace tarnwick::test {
 
 // Clips in a folder of the suite's own.
-class Clips {
+class EditorClips {
 public:
     // A clip of a few pictures (and no sound) `seconds` long: the first at 0, the last ending
-    // at that time. `width` x `height` pictures.
+    // at that time.
     std::string Long(const std::string& name, double seconds, int width = 160, int height = 120);
     // A second of 25 numbered pictures, with or without a tone.
     std::string Short(const std::string& name, bool withSound, int width = 160, int height = 120);
-    std::string Path(const std::string& name) const;
+    // A second of tone without pictures.
+    std::string Sound(const std::string& name);
+    std::string Path(const std::string& name) const { return folder_.File(name); }
 
 private:
-    QTemporaryDir folder_;
+    TempFolder folder_;
 };
 
-} // namespace tarnwick::ui::test
+QStringList ShownTexts(const RecordingMessageBox& messages);
+
+} // namespace tarnwick::test

@@ -1,10 +1,11 @@
 // The file information dialog over real clips: a clip with and without sound, a long path,
 // a container that keeps no bit rates, a file without pictures and one that does not open.
 
+#include "ui/editor_test_support.h"
+
 #include "app/core/source_label.h"
 #include "app/ui/file_info_dialog.h"
 #include "fixtures/fixture_writer.h"
-#include "ui/editor_test_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@ class FileInfoDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
+        dialog_ = std::make_unique<TfrmFileInfo>();
         clips_.Short("sound.mp4", true);
         clips_.Short("mute.mp4", false);
         // Matroska keeps no bit rate of its streams.
@@ -27,9 +29,7 @@ private slots:
         const std::string folder = clips_.Path("a folder with a name long enough");
         std::filesystem::create_directory(folder);
         fixtures::WriteClip(folder + "/clip.mp4", fixtures::SimpleClip(25, false));
-        fixtures::ClipSpec sound;
-        sound.audio.emplace();
-        fixtures::WriteClip(clips_.Path("sound.wav"), sound);
+        clips_.Sound("sound.wav");
     }
 
     void showsTheFactsOfTheFile_data() {
@@ -77,6 +77,8 @@ private slots:
                      app::FileInfoSourceLabel(clips_.Path(name.toStdString())));
     }
 
+    void cleanupTestCase() { dialog_.reset(); }
+
     void aLongPathKeepsItsHeadAndExtension() {
         const std::string path = clips_.Path("a folder with a name long enough") + "/clip.mp4";
         QVERIFY(path.size() >= 46);
@@ -88,21 +90,21 @@ private:
     Texts ShowFor(const std::string& path) {
         app::TlvFilesRecord record;
         record.SourceFile = path;
-        dialog_.ShowFile({&record, {}});
+        dialog_->ShowFile({&record, {}});
         Texts shown;
-        for (auto* label : dialog_.findChildren<QLabel*>())
+        for (auto* label : dialog_->findChildren<QLabel*>())
             if (!label->objectName().isEmpty()) shown[label->objectName()] = label->text();
-        for (auto* box : dialog_.findChildren<QLineEdit*>())
+        for (auto* box : dialog_->findChildren<QLineEdit*>())
             shown[box->objectName()] = box->text();
-        dialog_.accept();
+        dialog_->accept();
         return shown;
     }
 
-    test::Clips clips_;
-    TfrmFileInfo dialog_{test::LibraryFolder()};
+    test::EditorClips clips_;
+    std::unique_ptr<TfrmFileInfo> dialog_;
 };
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::FileInfoDialogTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::FileInfoDialogTest)
 #include "file_info_dialog_test.moc"

@@ -1,10 +1,10 @@
 // The preferences dialog over a settings file of the test's own; the folder chooser and the
 // folder opener answer as recorders.
 
-#include "app/core/app_paths.h"
-#include "app/ui/desktop.h"
-#include "app/ui/preference_dialog.h"
 #include "ui/editor_test_support.h"
+
+#include "app/core/app_paths.h"
+#include "app/ui/preference_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,22 +17,6 @@
 #include <QtTest>
 
 namespace tarnwick::ui {
-namespace {
-
-class ChoosingFolders : public FileChooser {
-public:
-    QStringList ChooseSourceFiles(QWidget*) override { return {}; }
-    QString ChooseFolder(QWidget*) override { return answer; }
-    QString answer;
-};
-
-class RecordingUrls : public UrlOpener {
-public:
-    void OpenUrl(const QUrl& url) override { opened.append(url); }
-    QList<QUrl> opened;
-};
-
-} // namespace
 
 class PreferenceDialogTest : public QObject {
     Q_OBJECT
@@ -41,9 +25,9 @@ private slots:
         folder_ = std::make_unique<QTemporaryDir>();
         settings_ =
             std::make_unique<platform::IniStore>(folder_->filePath("tarnwick.ini").toStdString());
-        dialog_ = std::make_unique<TfrmPreference>(*settings_, files_, urls_, messages_);
-        urls_.opened.clear();
-        messages_.shown.clear();
+        desktop_ = std::make_unique<test::TestDesktop>();
+        dialog_ = std::make_unique<TfrmPreference>(*settings_, desktop_->Files, desktop_->Urls,
+                                                   desktop_->Messages);
     }
     void cleanup() { dialog_.reset(); }
 
@@ -107,26 +91,29 @@ private slots:
 
     void browsWritesAtOnceAndOpenShowsTheStoredFolder() {
         dialog_->Edit();
-        files_.answer = folder_->filePath("snaps");
+        const QString chosen = folder_->filePath("snaps");
+        desktop_->Files.FolderAnswers = {chosen};
         Click("btnBrows");
-        QCOMPARE(dialog_->findChild<QLineEdit*>("edtSnapDirectory")->text(), files_.answer);
+        QCOMPARE(dialog_->findChild<QLineEdit*>("edtSnapDirectory")->text(), chosen);
         Click("btnCancel");
         QCOMPARE(QString::fromStdString(settings_->ReadString("settings", "SnapOutPutDir", "")),
-                 files_.answer);
+                 chosen);
         QCOMPARE(settings_->ReadString("settings", "snapBmp", "none"), "none");
         dialog_->Edit();
         Click("btnOpen");
-        QCOMPARE(urls_.opened, QList<QUrl>{QUrl::fromLocalFile(files_.answer)});
+        QCOMPARE(desktop_->Urls.Opened, QList<QUrl>{QUrl::fromLocalFile(chosen)});
     }
 
     void aSettingsFileThatCannotBeWrittenIsReported() {
         settings_ = std::make_unique<platform::IniStore>(
             folder_->filePath("missing/tarnwick.ini").toStdString());
-        dialog_ = std::make_unique<TfrmPreference>(*settings_, files_, urls_, messages_);
+        dialog_ = std::make_unique<TfrmPreference>(*settings_, desktop_->Files, desktop_->Urls,
+                                                   desktop_->Messages);
         dialog_->Edit();
         Click("btnOk");
-        QCOMPARE(messages_.shown.size(), 1);
-        QVERIFY(messages_.shown[0].startsWith("Warning: Cannot write the settings file"));
+        const QStringList shown = test::ShownTexts(desktop_->Messages);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].startsWith("Warning: Cannot write the settings file"));
         QVERIFY(dialog_->isVisible());
     }
 
@@ -140,13 +127,11 @@ private:
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<platform::IniStore> settings_;
-    ChoosingFolders files_;
-    RecordingUrls urls_;
-    test::RecordingMessageBox messages_;
+    std::unique_ptr<test::TestDesktop> desktop_;
     std::unique_ptr<TfrmPreference> dialog_;
 };
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::PreferenceDialogTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::PreferenceDialogTest)
 #include "preference_dialog_test.moc"

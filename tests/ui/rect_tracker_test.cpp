@@ -1,6 +1,8 @@
 // The rectangle tracker control: drags by synthetic pointer events, the pointer shapes, the
 // change event, the inverted dotted frame and the attached control.
 
+#include "ui/ui_test_support.h"
+
 #include "app/ui/rect_tracker.h"
 
 #include <QLabel>
@@ -119,5 +121,5 @@ private:
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::RectTrackerTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::RectTrackerTest)
 #include "rect_tracker_test.moc"

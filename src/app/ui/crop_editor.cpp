@@ -44,9 +44,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-TfrmCrop::TfrmCrop(std::string libraryFolder, QWidget* parent)
-    : QDialog(parent), libraryFolder_(std::move(libraryFolder)),
-      kivAVC_(std::make_unique<component::TKivAVConverter>()),
+TfrmCrop::TfrmCrop(QWidget* parent)
+    : QDialog(parent), kivAVC_(std::make_unique<component::TKivAVConverter>()),
       preview_(new EditorPreview(*kivAVC_, true, this)),
       rectTracker_(new TRectTracker(&preview_->Picture())),
       lblSourceName_(ValueLabel(this, "lblSourceName")), lblPTS_(ValueLabel(this, "lblPTS")),
@@ -149,7 +148,6 @@ void TfrmCrop::FormShow() {
     }
     const app::TlvFilesRecord& record = *row_.Record;
     cmbZoom_->setCurrentIndex(app::ZoomIndexOfMode(record.ZoomMode));
-    kivAVC_->LoadLibraries(libraryFolder_, true);
     const bool opened = preview_->Load(record.SourceFile);
     if (preview_->HasVideo()) {
         preview_->ShowAt(10, [this] { PlaceTracker(); });

@@ -28,7 +28,7 @@ class TRectTracker;
 class TfrmCrop : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmCrop(std::string libraryFolder, QWidget* parent = nullptr);
+    explicit TfrmCrop(QWidget* parent = nullptr);
     ~TfrmCrop() override;
 
     // Opens the editor, modal over its parent, for the row (none: nothing to crop, "Ok"
@@ -58,7 +58,6 @@ private:
     void SetSpinValues(const app::TCropBands& bands);
     QSpinBox* Spin(app::TCropSide side) const;
 
-    std::string libraryFolder_;
     std::unique_ptr<component::TKivAVConverter> kivAVC_;
     EditorPreview* preview_;
     TRectTracker* rectTracker_;

@@ -1,5 +1,6 @@
 #include "app/ui/editor_preview.h"
 
+#include "app/core/file_adding.h"
 #include "app/core/seek_bar.h"
 #include "app/core/time_text.h"
 #include "app/ui/handler_guard.h"
@@ -79,6 +80,8 @@ EditorPreview::EditorPreview(component::TKivAVConverter& converter, bool showTic
 bool EditorPreview::Load(const std::string& sourceFile) {
     sourceFile_ = sourceFile;
     preview_.Detach();
+    // The rows were added with the libraries loaded: this only attaches the component to them.
+    app::LoadLibrariesForAdding(converter_, [](const std::string&) {});
     converter_.ClearJobs();
     // The job only probes the file; it never runs.
     component::TInputOptions options;

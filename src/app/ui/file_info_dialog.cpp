@@ -1,5 +1,6 @@
 #include "app/ui/file_info_dialog.h"
 
+#include "app/core/file_adding.h"
 #include "app/core/file_info_text.h"
 #include "component/av_converter.h"
 
@@ -39,9 +40,8 @@ void SetText(QWidget& widget, const std::string& text) {
 
 } // namespace
 
-TfrmFileInfo::TfrmFileInfo(std::string libraryFolder, QWidget* parent)
-    : QDialog(parent), libraryFolder_(std::move(libraryFolder)),
-      kivAVC_(std::make_unique<component::TKivAVConverter>()),
+TfrmFileInfo::TfrmFileInfo(QWidget* parent)
+    : QDialog(parent), kivAVC_(std::make_unique<component::TKivAVConverter>()),
       lblSourceName_(ValueLabel(this, "lblSourceName")),
       lblFileLength_(ValueLabel(this, "lblFileLength")), edtFormat_(Box(this, "edtFormat")),
       edtResloution_(Box(this, "edtResloution")), edtBitRate_(Box(this, "edtBitRate")),
@@ -100,7 +100,8 @@ void TfrmFileInfo::ShowFile(const EditedRow& row) {
 void TfrmFileInfo::FormShow(const app::TlvFilesRecord* record) {
     ShowTexts({});
     if (!record) return;
-    kivAVC_->LoadLibraries(libraryFolder_, true);
+    // The rows were added with the libraries loaded: this only attaches the component to them.
+    app::LoadLibrariesForAdding(*kivAVC_, [](const std::string&) {});
     kivAVC_->ClearJobs();
     component::TInputOptions options;
     component::ClearInputOptions(options);

@@ -24,7 +24,7 @@ namespace tarnwick::ui {
 class TfrmFileInfo : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmFileInfo(std::string libraryFolder, QWidget* parent = nullptr);
+    explicit TfrmFileInfo(QWidget* parent = nullptr);
     ~TfrmFileInfo() override;
 
     // Opens the dialog, modal over its parent, for the row (none: everything empty). Returns
@@ -38,7 +38,6 @@ private:
     void FormShow(const app::TlvFilesRecord* record);
     void ShowTexts(const app::TFileInfoTexts& texts);
 
-    std::string libraryFolder_;
     std::unique_ptr<component::TKivAVConverter> kivAVC_;
     QLabel* lblSourceName_;
     QLabel* lblFileLength_;

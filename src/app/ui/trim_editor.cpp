@@ -51,9 +51,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-TfrmTrim::TfrmTrim(app::TMessageBox& messages, std::string libraryFolder, QWidget* parent)
-    : QDialog(parent), messages_(messages), libraryFolder_(std::move(libraryFolder)),
-      kivAVC_(std::make_unique<component::TKivAVConverter>()),
+TfrmTrim::TfrmTrim(app::TMessageBox& messages, QWidget* parent)
+    : QDialog(parent), messages_(messages), kivAVC_(std::make_unique<component::TKivAVConverter>()),
       preview_(new EditorPreview(*kivAVC_, false, this)),
       lblSourceName_(ValueLabel(this, "lblSourceName")), lblPTS_(ValueLabel(this, "lblPTS")),
       lblLength_(ValueLabel(this, "lblLength")),
@@ -144,7 +143,6 @@ void TfrmTrim::FormShow() {
         return;
     }
     const app::TlvFilesRecord& record = *row_.Record;
-    kivAVC_->LoadLibraries(libraryFolder_, true);
     // A file that cannot be opened has no known length: nothing of it can be trimmed.
     const bool opened = preview_->Load(record.SourceFile);
     const int64_t durationMs = opened ? app::TrimDurationMs(preview_->DurationUs()) : 0;

@@ -29,8 +29,7 @@ class EditorPreview;
 class TfrmTrim : public QDialog {
     Q_OBJECT
 public:
-    // The libraries are loaded from `libraryFolder` for the editor's own component.
-    TfrmTrim(app::TMessageBox& messages, std::string libraryFolder, QWidget* parent = nullptr);
+    TfrmTrim(app::TMessageBox& messages, QWidget* parent = nullptr);
     ~TfrmTrim() override;
 
     // Opens the editor, modal over its parent, for the row (none when the list has no rows,
@@ -57,7 +56,6 @@ private:
     void ShowFields(const app::TTrimFields& fields);
 
     app::TMessageBox& messages_;
-    std::string libraryFolder_;
     std::unique_ptr<component::TKivAVConverter> kivAVC_;
     EditorPreview* preview_;
     QLabel* lblSourceName_;
