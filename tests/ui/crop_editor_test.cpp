@@ -1,13 +1,14 @@
 // The crop editor over real clips: the stored bands laid over the picture, a rubber band drawn
 // with synthetic pointer events, the spin edits, and a run that crops what the editor stored.
 
+#include "ui/editor_test_support.h"
+
 #include "app/core/run_plan.h"
 #include "app/core/settings_keys.h"
 #include "app/ui/crop_editor.h"
 #include "app/ui/rect_tracker.h"
 #include "component/av_converter.h"
 #include "fixtures/fixture_writer.h"
-#include "ui/editor_test_support.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,14 +26,11 @@ private slots:
     void initTestCase() {
         pal_ = clips_.Short("pal.mp4", false, 720, 576);
         small_ = clips_.Short("small.mp4", true, 320, 240);
-        sound_ = clips_.Path("sound.wav");
-        fixtures::ClipSpec sound;
-        sound.audio.emplace();
-        fixtures::WriteClip(sound_, sound);
+        sound_ = clips_.Sound("sound.wav");
     }
 
     void init() {
-        editor_ = std::make_unique<TfrmCrop>(test::LibraryFolder());
+        editor_ = std::make_unique<TfrmCrop>();
         record_ = {};
     }
     void cleanup() { editor_.reset(); }
@@ -155,7 +153,8 @@ private:
         converter.OnTerminate = [&ended](int32_t index, bool, bool, const std::string&) {
             if (index == -1) ended = true;
         };
-        if (!converter.LoadLibraries(test::LibraryFolder(), true)) return {};
+        if (!converter.LoadLibraries((test::ExecutableFolder() / "LibAV").string(), true))
+            return {};
         app::TTaskRow row{record, true};
         app::QueueRun(converter, converter.Probe, {row}, 0, {settings, presets, messages, {}, {}});
         converter.StartJobs(1);
@@ -165,7 +164,7 @@ private:
         return {};
     }
 
-    test::Clips clips_;
+    test::EditorClips clips_;
     std::string pal_, small_, sound_;
     QTemporaryDir out_;
     std::unique_ptr<TfrmCrop> editor_;
@@ -174,5 +173,5 @@ private:
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::CropEditorTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::CropEditorTest)
 #include "crop_editor_test.moc"

@@ -2,13 +2,17 @@
 // opens its window for the selected row, made once and reused.
 #include "ui/editor_test_support.h"
 
+#include "app/ui/crop_editor.h"
 #include "app/ui/file_info_dialog.h"
 #include "app/ui/main_window.h"
 #include "app/ui/preference_dialog.h"
+#include "app/ui/rect_tracker.h"
+#include "app/ui/trim_editor.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 namespace tarnwick::ui {
@@ -27,6 +31,38 @@ private slots:
         window_.reset();
         desktop_.reset();
         folders_.reset();
+    }
+
+    void trimWritesTheRowAndItsCell() {
+        AddRows({clips_.Long("ninety.mp4", 90.5)});
+        QCOMPARE(Cell(0), "90");
+        Trigger("Trim1");
+        auto* editor = window_->findChild<TfrmTrim*>();
+        QVERIFY(editor && editor->isVisible());
+        auto* start = editor->findChild<QLineEdit*>("maskedtStartTime");
+        start->setFocus();
+        start->selectAll();
+        QTest::keyClicks(start, "000010");
+        QTest::keyClick(start, Qt::Key_Return);
+        QTest::mouseClick(editor->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+        QCOMPARE(window_->Rows().Record(0).TrimStart, 10000);
+        QCOMPARE(window_->Rows().Record(0).TrimLength, 80500);
+        QCOMPARE(Cell(0), "80");
+        // The same editor shows the row's trim the next time.
+        Trigger("Trim1");
+        QCOMPARE(window_->findChildren<TfrmTrim*>().size(), 1);
+        QCOMPARE(start->displayText(), "00:00:10");
+        editor->reject();
+    }
+
+    void cropLaysTheTrackerOverTheSelectedRowsPicture() {
+        AddRows({folders_->Clip("clip.mp4")});
+        Trigger("Crop1");
+        auto* editor = window_->findChild<TfrmCrop*>();
+        QVERIFY(editor && editor->isVisible());
+        QTRY_VERIFY(editor->RectTracker().isVisible());
+        QCOMPARE(editor->RectTracker().geometry(), QRect(17, 1, 336, 251));
+        editor->reject();
     }
 
     void videoInformationShowsTheSelectedRow() {
@@ -65,7 +101,11 @@ private:
         QCOMPARE(window_->Rows().rowCount(), int(paths.size()));
     }
     void Trigger(const char* entry) { window_->findChild<QAction*>(entry)->trigger(); }
+    QString Cell(int row) {
+        return window_->Rows().index(row, TaskListModel::TrimmedColumn).data().toString();
+    }
 
+    test::EditorClips clips_;
     std::unique_ptr<test::UiTestFolders> folders_;
     std::unique_ptr<test::TestDesktop> desktop_;
     std::unique_ptr<TfrmMain> window_;

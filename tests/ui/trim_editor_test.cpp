@@ -1,10 +1,11 @@
 // The trim editor over real clips: the fields it shows, the checks when a field is left, and
 // what "Ok" and "&Reset" write into the row and its cell.
 
+#include "ui/editor_test_support.h"
+
 #include "app/ui/editor_preview.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/trim_editor.h"
-#include "ui/editor_test_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +26,7 @@ private slots:
 
     void init() {
         messages_.shown.clear();
-        editor_ = std::make_unique<TfrmTrim>(messages_, test::LibraryFolder());
+        editor_ = std::make_unique<TfrmTrim>(messages_);
         record_ = {};
         cell_.clear();
     }
@@ -94,7 +95,8 @@ private slots:
         Open(ninety_, 90);
         Type(field, typed);
         QTest::keyClick(Field(field), Qt::Key(leaveBy));
-        QCOMPARE(messages_.shown, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(test::ShownTexts(messages_),
+                 message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(Field(field)->displayText(), fieldAfter);
         QCOMPARE(Field("maskedtLength")->displayText(), lengthAfter);
         // A refused field has the focus again.
@@ -163,7 +165,7 @@ private:
         QTest::keyClicks(field, digits);
     }
 
-    test::Clips clips_;
+    test::EditorClips clips_;
     std::string hour_, ninety_;
     test::RecordingMessageBox messages_;
     std::unique_ptr<TfrmTrim> editor_;
@@ -173,5 +175,5 @@ private:
 
 } // namespace tarnwick::ui
 
-QTEST_MAIN(tarnwick::ui::TrimEditorTest)
+TARNWICK_UI_TEST_MAIN(tarnwick::ui::TrimEditorTest)
 #include "trim_editor_test.moc"

@@ -19,7 +19,6 @@ namespace {
 
 constexpr int PreviewWidth = 370;
 constexpr int PreviewHeight = 253;
-const QColor LetterboxColour(166, 202, 240);
 
 QToolButton* ImageButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
                          const QString& hint) {
@@ -103,7 +102,7 @@ bool EditorPreview::Load(const std::string& sourceFile) {
 
 void EditorPreview::Clear() {
     preview_.Detach();
-    imgPreview_->Fill(LetterboxColour);
+    imgPreview_->Fill(PictureBackground);
     durationUs_ = -1;
     UpdatingScope updating(updating_);
     trcPreview_->setRange(0, 0);

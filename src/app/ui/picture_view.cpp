@@ -15,6 +15,10 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureView::Fill(const QColor& colour) {
+    // A control not shown yet has its size but has not had its resize event: the canvas takes
+    // the size here, so the fill is not lost when the control shows.
+    if (canvas_.size() != size())
+        canvas_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     canvas_.fill(colour);
     drawnRect_.reset();
     update();
