@@ -172,9 +172,9 @@ void TfrmTrim::btnOk2Click() {
 }
 
 void TfrmTrim::ApplyCheck(const app::TTrimFieldCheck& check, QLineEdit& field) {
-    if (check.LengthText) SetDigits(*maskedtLength_, *check.LengthText);
     if (!check.Message.empty())
         messages_.ShowMessage(app::WarningCaption, check.Message, app::TMessageIcon::Warning);
+    if (check.LengthText) SetDigits(*maskedtLength_, *check.LengthText);
     if (!check.FieldText) return;
     SetDigits(field, *check.FieldText);
     field.setFocus(Qt::OtherFocusReason);
