@@ -3,9 +3,10 @@
 //   plain   nobody looks at the pictures;
 //   hook    the component's custom hook hands every picture over as a bitmap, which the
 //           handler copies into the last frame (the way the progress window could be fed);
-//   probe   a probe of its own decodes the source at each reported position on its own thread
-//           (TLastFrameProbe, the way the progress window is fed), while a 100 ms clock copies
-//           every new picture out, as the window's clock does.
+//   probe   a probe of its own decodes the source at the newest reported position on its own
+//           thread, at most one picture every 400 ms (TLastFrameProbe, the way the progress
+//           window is fed), while a 100 ms clock copies every new picture out, as the window's
+//           clock does.
 // The runs are interleaved and repeated; the table shows the best wall and processor times of
 // the repetitions (on a shared machine the other loads only ever add time) and each way's
 // extra cost against plain. Asserts nothing.

@@ -5,6 +5,7 @@
 
 #include "app/core/run_progress.h"
 #include "app/ui/main_window.h"
+#include "app/ui/picture_view.h"
 #include "app/ui/progress_window.h"
 #include "app/ui/run_bridge.h"
 #include "app/ui/run_controller.h"
@@ -12,11 +13,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <filesystem>
 #include <map>
@@ -220,6 +223,36 @@ private slots:
         QVERIFY(Button(window_.get(), "btnStart")->isEnabled());
     }
 
+    // The progress window shows the picture being converted and saves it as snapshots; before
+    // the first picture its snapshot button writes nothing.
+    void pictureBeingConvertedAndItsSnapshot() {
+        AddRows({clip_});
+        const QString snapshots = QString::fromStdString(folders_->Home() + "/tarnwick");
+        QSignalSpy progress(Bridge(), &RunBridge::progress);
+        Click(window_.get(), "btnStart");
+        Click("btnPause");
+        SnapButton()->click();
+        QVERIFY(QDir(snapshots).entryList({"Snapshot_*"}).isEmpty());
+        Click("btnResume");
+        QVERIFY(progress.wait(60000));
+        Click("btnPause");
+        app::TLastFrameProbe& view = Run().LastFrame();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                std::lock_guard lock(view.LastFrame.CanvasLock());
+                return view.LastFrame.Width() > 0;
+            }(),
+            30000);
+        // The 100 ms clock draws it over the background.
+        auto* box = Progress()->findChild<PictureView*>("imgPreview");
+        QTRY_VERIFY(box->DrawnRect().has_value());
+        SnapButton()->click();
+        QCOMPARE(QImage(snapshots + "/Snapshot_full.bmp").size(), QSize(160, 120));
+        QCOMPARE(QImage(snapshots + "/Snapshot_small.jpg").size(), box->size());
+        Click("btnCancel");
+        WaitForRunEnd();
+    }
+
     // A progress report while the run is paused, as a worker would raise it.
     void progressTextsOfAReport() {
         AddRows({clip_});
@@ -278,6 +311,7 @@ private:
         return Child<QPushButton>(window, name);
     }
     QPushButton* Button(const char* name) { return Button(Progress(), name); }
+    QToolButton* SnapButton() { return Child<QToolButton>(Progress(), "imgbtnSnap"); }
     QProgressBar* Bar() { return Child<QProgressBar>(Progress(), "progbarFile"); }
     void Click(QWidget* window, const char* name) {
         QTest::mouseClick(Button(window, name), Qt::LeftButton);

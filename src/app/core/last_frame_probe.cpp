@@ -6,7 +6,8 @@
 
 namespace tarnwick::app {
 
-TLastFrameProbe::TLastFrameProbe() : thread_([this] { Run(); }) {}
+TLastFrameProbe::TLastFrameProbe(std::chrono::milliseconds spacing)
+    : spacing_(spacing), thread_([this] { Run(); }) {}
 
 TLastFrameProbe::~TLastFrameProbe() {
     {
@@ -46,10 +47,16 @@ void TLastFrameProbe::Run() {
     probe::TAVProbe probe;
     std::string openFile;
     bool openFailed = false;
+    auto nextDecode = std::chrono::steady_clock::now();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || pending_ || closePending_; });
         if (stopping_) return;
+        if (!closePending_ && std::chrono::steady_clock::now() < nextDecode) {
+            // A newer request may replace this one meanwhile.
+            changed_.wait_until(lock, nextDecode, [this] { return stopping_ || closePending_; });
+            continue;
+        }
         if (closePending_) {
             closePending_ = false;
             lock.unlock();
@@ -64,6 +71,7 @@ void TLastFrameProbe::Run() {
         pending_.reset();
         const uint64_t generation = generation_;
         busy_ = true;
+        nextDecode = std::chrono::steady_clock::now() + spacing_;
         lock.unlock();
         try {
             if (request.SourceFile != openFile) {

@@ -6,6 +6,7 @@
 
 #include "platform/bitmap24.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -17,8 +18,12 @@ namespace tarnwick::app {
 
 class TLastFrameProbe {
 public:
+    // Pictures decoded more often than the eye needs only cost the conversion: a decode
+    // follows the one before by at least this much (the newest request waits for it).
+    static constexpr std::chrono::milliseconds DefaultSpacing{400};
+
     // Starts the decoding thread; it sleeps until the first request.
-    TLastFrameProbe();
+    explicit TLastFrameProbe(std::chrono::milliseconds spacing = DefaultSpacing);
     // Stops the thread after the decode in hand, if any.
     ~TLastFrameProbe();
     TLastFrameProbe(const TLastFrameProbe&) = delete;
@@ -50,6 +55,7 @@ private:
     // Copies a decoded picture into LastFrame unless a Clear came after its request.
     void Deliver(const platform::Bitmap24& picture, uint64_t generation);
 
+    const std::chrono::milliseconds spacing_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<TRequest> pending_;
