@@ -20,8 +20,8 @@ public:
             (std::filesystem::temp_directory_path() / "tarnwick-locale-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a locale folder");
         folder_ = pattern;
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + folder_ + "/" +
-                                    LocaleName + "' >/dev/null 2>&1";
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + folder_ + "/" + LocaleName + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0)
             throw std::runtime_error("localedef cannot make " + std::string(LocaleName) +
                                      " (is the package \"locales\" installed?)");

@@ -4,6 +4,7 @@
 #include "fixtures/fixture_writer.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace tarnwick::test {
 
@@ -18,6 +19,11 @@ QString ScriptedFileChooser::ChooseFolder(QWidget*) {
 }
 
 std::string UiTestFolders::SettingsFile() const { return app::SettingsFilePath(); }
+
+platform::IniStore UiTestFolders::Settings() const {
+    std::filesystem::create_directories(app::SettingsFolder());
+    return platform::IniStore(SettingsFile());
+}
 
 std::string UiTestFolders::Clip(const std::string& name, int pictures) const {
     const std::string path = Folder().File(name);

@@ -7,6 +7,7 @@
 #include "app/ui/application.h"
 #include "app/ui/desktop.h"
 #include "app/ui/qt_desktop.h"
+#include "platform/ini_store.h"
 #include "support/test_support.h"
 
 #include <QList>
@@ -64,6 +65,8 @@ public:
     const TempFolder& Folder() const { return home_.Folder(); }
     std::string Home() const { return home_.Home(); }
     std::string SettingsFile() const;
+    // The settings file, its folder made (a first start would seed it from the shipped one).
+    platform::IniStore Settings() const;
     // A short real clip (160 x 120, 25 pictures a second, with sound) in the folder.
     std::string Clip(const std::string& name, int pictures = 25) const;
 

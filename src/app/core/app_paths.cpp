@@ -39,11 +39,10 @@ std::string ListBackgroundPicturePath() { return platform::ExecutableFolder() + 
 std::string CoverPicturePath() { return platform::ExecutableFolder() + "skin/tarnwickcover.jpg"; }
 std::string UserGuidePath() { return platform::ExecutableFolder() + "help/tarnwick-guide.html"; }
 
-std::string UserGuideAddress(std::string_view section) {
-    // A file URL: every byte but the unreserved ones and "/" is percent-encoded.
+std::string FileUrl(std::string_view path) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string address = "file://";
-    for (const unsigned char c : UserGuidePath()) {
+    for (const unsigned char c : path) {
         if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
             address.push_back(static_cast<char>(c));
         } else {
@@ -52,6 +51,11 @@ std::string UserGuideAddress(std::string_view section) {
             address.push_back(hex[c & 15]);
         }
     }
+    return address;
+}
+
+std::string UserGuideAddress(std::string_view section) {
+    std::string address = FileUrl(UserGuidePath());
     if (!section.empty()) address.append("#").append(section);
     return address;
 }

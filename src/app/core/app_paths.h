@@ -24,6 +24,8 @@ std::string CoverPicturePath();
 // as a file URL, with "#" and the section when one is given ("adding", "support", ...). The
 // guide stands in for the product's web pages.
 std::string UserGuidePath();
+// "file://" and the absolute path, every byte but letters, digits, "/-._~" percent-encoded.
+std::string FileUrl(std::string_view path);
 std::string UserGuideAddress(std::string_view section = {});
 // "$HOME/tarnwick": the output and snapshot folder until the user picks another one.
 std::string DefaultOutputFolder();

@@ -1,6 +1,5 @@
 #include "app/ui/cover_window.h"
 
-#include "app/core/app_paths.h"
 #include "app/ui/handler_guard.h"
 
 #include <QApplication>
@@ -11,7 +10,8 @@
 
 namespace tarnwick::ui {
 
-TfrmCover::TfrmCover() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+TfrmCover::TfrmCover(const std::string& picture)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName("frmCover");
     // The splash never keeps the program running by itself.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -20,7 +20,7 @@ TfrmCover::TfrmCover() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
     imgCover->setObjectName("imgCover");
     imgCover->setGeometry(rect());
     imgCover->setScaledContents(true);
-    const QPixmap cover(QString::fromStdString(app::CoverPicturePath()));
+    const QPixmap cover(QString::fromStdString(picture));
     if (!cover.isNull()) imgCover->setPixmap(cover);
 
     tmr1 = new QTimer(this);

@@ -2,7 +2,11 @@
 // The splash `TfrmCover`: the cover picture, borderless and centred, shown while the main
 // window is made. Its clock hides it once the main window shows.
 
+#include "app/core/app_paths.h"
+
 #include <QWidget>
+
+#include <string>
 
 class QLabel;
 class QTimer;
@@ -12,8 +16,9 @@ namespace tarnwick::ui {
 class TfrmCover : public QWidget {
     Q_OBJECT
 public:
-    // Loads "skin/tarnwickcover.jpg" from the program's folder; without it the splash is blank.
-    TfrmCover();
+    // Loads the picture ("skin/tarnwickcover.jpg" in the program's folder); without a
+    // readable one the splash is blank.
+    explicit TfrmCover(const std::string& picture = app::CoverPicturePath());
 
     // Shows the splash and paints it at once.
     void ShowNow();

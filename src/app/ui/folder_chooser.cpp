@@ -15,11 +15,17 @@
 
 namespace tarnwick::ui {
 
-TfmDirectory::TfmDirectory(app::TMessageBox& messages, QWidget* parent,
-                           std::function<bool(const std::string&)> isOnOpticalDisc)
-    : QDialog(parent), messages_(messages),
-      isOnOpticalDisc_(isOnOpticalDisc ? std::move(isOnOpticalDisc) : platform::IsOnOpticalDisc),
+namespace {
+
+bool UserCanWrite(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
+
+} // namespace
+
+TfmDirectory::TfmDirectory(app::TMessageBox& messages, QWidget* parent, FolderChecks checks)
+    : QDialog(parent), messages_(messages), checks_(std::move(checks)),
       folders_(new QFileSystemModel(this)) {
+    if (!checks_.IsWritable) checks_.IsWritable = UserCanWrite;
+    if (!checks_.IsOnOpticalDisc) checks_.IsOnOpticalDisc = platform::IsOnOpticalDisc;
     setObjectName("fmDirectory");
     setWindowTitle("Brows");
     setFixedSize(322, 351);
@@ -75,12 +81,12 @@ void TfmDirectory::UpdateOk() {
     // A folder that cannot take files is no output folder.
     const QString folder = SelectedFolder();
     btnOk->setEnabled(!folder.isEmpty() &&
-                      access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0);
+                      checks_.IsWritable(QFile::encodeName(folder).toStdString()));
 }
 
 void TfmDirectory::btnOkClick() {
     chosenFolder_ = SelectedFolder();
-    if (isOnOpticalDisc_(QFile::encodeName(chosenFolder_).toStdString())) {
+    if (checks_.IsOnOpticalDisc(QFile::encodeName(chosenFolder_).toStdString())) {
         chosenFolder_.clear();
         messages_.ShowMessage(
             ApplicationTitle().toStdString(),

@@ -18,13 +18,19 @@ class QTreeView;
 
 namespace tarnwick::ui {
 
+// What the chooser asks of a folder. Empty functions take the real answers (the folder's
+// permissions for the user, its file system's type); tests, which can neither mount a disc
+// nor take the right to write from the superuser, answer for them.
+struct FolderChecks {
+    std::function<bool(const std::string& folder)> IsWritable;
+    std::function<bool(const std::string& folder)> IsOnOpticalDisc;
+};
+
 class TfmDirectory : public QDialog {
     Q_OBJECT
 public:
-    // `isOnOpticalDisc` tells whether a folder lies on a CD or DVD (the file system's type by
-    // default; tests, which cannot mount a disc, answer for it).
     explicit TfmDirectory(app::TMessageBox& messages, QWidget* parent = nullptr,
-                          std::function<bool(const std::string&)> isOnOpticalDisc = {});
+                          FolderChecks checks = {});
 
     QString ChosenFolder() const { return chosenFolder_; }
     // The folder selected in the tree; empty when none is.
@@ -46,7 +52,7 @@ private:
     void btnCancelClick();
 
     app::TMessageBox& messages_;
-    std::function<bool(const std::string&)> isOnOpticalDisc_;
+    FolderChecks checks_;
     QFileSystemModel* folders_;
     QString chosenFolder_;
 };

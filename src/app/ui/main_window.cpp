@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace tarnwick::ui {
@@ -177,6 +178,19 @@ void TfrmMain::SelectRow(int row) {
 
 int TfrmMain::PresetIndex() const { return form_.cbOutputFormat->currentIndex(); }
 
-void TfrmMain::AddLogLine(const QString& line) { form_.mmoLog->appendPlainText(line); }
+void TfrmMain::AddLogLine(const QString& line) {
+    // Block by block: the memo's own append would fold a first empty line into its empty
+    // document.
+    QTextCursor cursor(form_.mmoLog->document());
+    cursor.movePosition(QTextCursor::End);
+    if (logStarted_) cursor.insertBlock();
+    cursor.insertText(line);
+    logStarted_ = true;
+}
+
+void TfrmMain::SetLogText(const QString& text) {
+    form_.mmoLog->setPlainText(text);
+    logStarted_ = true;
+}
 
 } // namespace tarnwick::ui

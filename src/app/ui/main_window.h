@@ -59,8 +59,9 @@ public:
     void SelectRow(int row);
     // The preset chosen in `cbOutputFormat`.
     int PresetIndex() const;
-    // Appends to the hidden log memo `mmoLog`.
+    // Appends a line to the hidden log memo `mmoLog` / replaces its text.
     void AddLogLine(const QString& line);
+    void SetLogText(const QString& text);
 
     // The converter component: it probes the added files and runs the conversions.
     component::TKivAVConverter KivAVC;
@@ -128,6 +129,8 @@ private:
     bool shown_ = false;
     RunController* run_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;
+    // The memo has its first line (an empty document cannot tell an empty line from none).
+    bool logStarted_ = false;
 };
 
 } // namespace tarnwick::ui

@@ -75,6 +75,11 @@ void TaskListDelegate::PaintRow(QPainter& painter, const QRect& rowBounds,
     painter.restore();
 }
 
+bool TaskListDelegate::editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                                   const QModelIndex&) {
+    return false;
+}
+
 QSize TaskListDelegate::sizeHint(const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
     QSize size = QStyledItemDelegate::sizeHint(option, index);

@@ -31,6 +31,9 @@ public:
                   const QModelIndex& rowIndex, bool selected, bool focused) const;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The view toggles the drawn box itself; the toolkit's own check box is not there.
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
 
 private:
     const ThemeManager& themes_;

@@ -37,7 +37,7 @@ QString TaskListModel::CellText(int row, int column) const {
 }
 
 QVariant TaskListModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) return CellText(index.row(), index.column());
     if (role == Qt::CheckStateRole && index.column() == SourceColumn)
         return rows_[static_cast<size_t>(index.row())].Checked ? Qt::Checked : Qt::Unchecked;
@@ -53,15 +53,14 @@ QVariant TaskListModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 Qt::ItemFlags TaskListModel::flags(const QModelIndex& index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (index.column() == SourceColumn) flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
 
 bool TaskListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::CheckStateRole ||
-        index.column() != SourceColumn)
+    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != SourceColumn)
         return false;
     SetChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
     return true;
