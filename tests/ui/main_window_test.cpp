@@ -363,7 +363,8 @@ private slots:
                 throw std::runtime_error("The dialog broke");
             }
         } failing;
-        tarnwick::ui::Desktop broken{desktop.Messages, failing, desktop.Urls, desktop.Scheduler};
+        tarnwick::ui::Desktop broken{desktop.Messages, failing, desktop.Urls, desktop.Scheduler,
+                                     desktop.PowerOff};
         TfrmMain second(broken);
         QTest::mouseClick(second.findChild<QPushButton*>("btnAdd"), Qt::LeftButton);
         QCOMPARE(desktop.Messages.shown.size(), size_t(1));
