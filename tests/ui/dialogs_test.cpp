@@ -51,6 +51,9 @@ private slots:
         QCOMPARE(chooser.Label1->text(), QString("Please select an output directory:"));
         QCOMPARE(chooser.SelectedFolder(), Q(folders_->Home()));
         QVERIFY(chooser.btnOk->isEnabled());
+        // Shown once the tree has read the folders on its way.
+        QTreeView* tree = chooser.stview_selectdir;
+        QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
 
         const std::string locked = folders_->Folder().File("locked");
         const std::string open = folders_->Folder().File("open");

@@ -294,6 +294,11 @@ private slots:
             if (!shown) return;
             title = shown->windowTitle();
             nameAndVersion = shown->lblAppNameVer->text();
+            for (QLabel* label : {shown->lblAppNameVer, shown->lbl1, shown->lbl2}) {
+                QCOMPARE(label->width(), 160);
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->text()));
+            }
             QEvent enter(QEvent::Enter);
             QApplication::sendEvent(shown->lblWebSite, &enter);
             hovered = shown->lblWebSite->palette().color(QPalette::WindowText);
@@ -313,6 +318,30 @@ private slots:
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
         Entry(window, "About")->trigger();
         QCOMPARE(window.findChildren<tarnwick::ui::TfrmAbout*>().size(), 1);
+    }
+
+    void AltSStartsTheRunAndAltEOpensTheEditMenu() {
+        TestDesktop desktop;
+        TfrmMain window(desktop.Services);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const std::string clip = folders_->Clip("clip.mp4");
+        desktop.Files.SourceAnswers = {{QString::fromStdString(clip)}};
+        QTest::mouseClick(window.findChild<QPushButton*>("btnAdd"), Qt::LeftButton);
+        window.Rows().SetChecked(0, false);
+        QWidget* focused = QApplication::focusWidget();
+        // "&Start" twice and "&Settings": the key starts the run, which finds nothing checked.
+        QTest::keyClick(window.windowHandle(), Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(desktop.Messages.shown.size(), size_t(1));
+        QCOMPARE(desktop.Messages.shown[0].text,
+                 std::string("Please select a file by clicking the check box!"));
+        QCOMPARE(QApplication::focusWidget(), focused);
+        // "&Exit" gives the key to the menu.
+        auto* edit = window.findChild<QMenu*>("Edit2");
+        QTest::keyClick(window.windowHandle(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(edit->isVisible());
+        edit->hide();
+        QVERIFY(window.isVisible());
     }
 
     void ExitClosesTheWindow() {

@@ -37,8 +37,8 @@ TfrmAbout::TfrmAbout(const app::TGlobalObject& global, UrlOpener& urls, QWidget*
     QFont bold = lblAppNameVer->font();
     bold.setBold(true);
     lblAppNameVer->setFont(bold);
-    lbl1 = TextLabel(this, "lbl1", "Copyright the Tarnwick authors.", 36);
-    lbl2 = TextLabel(this, "lbl2", "Free to use, copy and share.", 54);
+    lbl1 = TextLabel(this, "lbl1", "\u00A9 Tarnwick developers", 36);
+    lbl2 = TextLabel(this, "lbl2", "All rights reserved.", 54);
 
     lblWebSite = new QLabel(this);
     lblWebSite->setObjectName("lblWebSite");

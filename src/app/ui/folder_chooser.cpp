@@ -46,6 +46,12 @@ TfmDirectory::TfmDirectory(app::TMessageBox& messages, QWidget* parent, FolderCh
     stview_selectdir->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(stview_selectdir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             Guarded([this] { UpdateOk(); }));
+    // The tree reads folders in the background: once the folders on the way to the selected
+    // one are there, it can be shown.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, Guarded([this] {
+                stview_selectdir->scrollTo(stview_selectdir->currentIndex(),
+                                           QAbstractItemView::PositionAtCenter);
+            }));
 
     btnOk = new QPushButton("Ok", this);
     btnOk->setObjectName("btnOk");
