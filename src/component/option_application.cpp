@@ -83,6 +83,7 @@ void ApplyOutputOptions(engine::TCustomFFmpeg& job, const TOutputOptions& option
 
     job.SetVideoTag(options.VideoTag);
     if (!options.VideoFilters.empty()) job.VideoFilters = options.VideoFilters;
+    if (options.AdaptiveDeinterlace) job.AdaptiveDeinterlace = true;
     if (options.SubtitleDisable) job.SubtitleDisable = true;
     job.SubtitleLanguage = options.SubtitleLanguage;
     job.CopyTs = options.CopyTs;

@@ -55,6 +55,9 @@ struct TOutputOptions {
     int32_t VideoSync = -1;
     std::string VideoTag; // 4 characters
     std::string VideoFilters;
+    // Deinterlace the pictures flagged interlaced with a motion-adaptive filter, one picture
+    // out for each picture in; progressive pictures pass untouched.
+    bool AdaptiveDeinterlace = false;
     bool SubtitleDisable = false;
     std::string SubtitleLanguage;
     bool CopyTs = false;

@@ -296,6 +296,8 @@ public:
     void PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord& ist);
     // The turner and the picture size, format and aspect of a decoded video stream, once.
     void PrepareUprightPictures(TInputStreamRecord& ist);
+    // The stream's motion-adaptive deinterlacer when the job asks for one, once.
+    void PrepareDeinterlacer(TInputStreamRecord& ist);
     void PrepareVideoResample(TOutputStreamRecord& ost, const TInputStreamRecord& ist);
     static void GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecParameters* source);
     // The time base a decoder of this stream counts in: the context's when it has one, else one
@@ -322,6 +324,15 @@ public:
                     const AVPacket* packet);
     void OutputDecodedFrame(TInputStreamRecord& ist, int index, TTranscodeTables& run,
                             AVFrame* frame);
+    // One picture of the stream at ist.Pts, deinterlaced when the job asks for it: turned,
+    // pre-processed, filtered and handed to the encoders.
+    void OutputPicture(TInputStreamRecord& ist, int index, TTranscodeTables& run, AVFrame* picture);
+    // Every picture the deinterlacer has ready, through OutputPicture; `picture` is the blank
+    // frame they arrive in.
+    void OutputDeinterlacedPictures(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                                    AVFrame* picture);
+    // Waits until the stream's next frame is due by its real time (rate emulation).
+    void EmulateRate(TInputStreamRecord& ist);
     // Hands one frame (a decoded one, or a picture of the graph) to every re-encoded output
     // of the stream.
     void FeedEncoders(int index, TTranscodeTables& run, TInputStreamRecord& ist, AVFrame* frame);

@@ -5,6 +5,7 @@
 
 #include "binding/media_libraries.h"
 #include "engine/audio_volume.h"
+#include "engine/picture_graph.h"
 #include "engine/picture_turner.h"
 #include "platform/ffmpeg_exception.h"
 
@@ -80,6 +81,10 @@ int TCustomFFmpeg::DecodePacket(TInputStreamRecord& ist, int index, TTranscodeTa
     }
     if (result != AVERROR(EAGAIN) && result != AVERROR_EOF) return -1;
     if (!packet) {
+        // The deinterlacer gives out the picture it kept back once it knows no more come.
+        if (decoder->codec_type == AVMEDIA_TYPE_VIDEO && ist.Deinterlacer &&
+            ist.Deinterlacer->Push(nullptr))
+            OutputDeinterlacedPictures(ist, index, run, ist.DecodedFrame);
         if (decoder->codec_type == AVMEDIA_TYPE_VIDEO && UsingFilters && ist.FilterIn)
             FlushFilterGraph(ist, index, run);
         DrainEncoders(index, run);
@@ -96,45 +101,79 @@ void TCustomFFmpeg::OutputDecodedFrame(TInputStreamRecord& ist, int index, TTran
         ist.NextPts =
             AV.av_rescale_q(frame->best_effort_timestamp, ist.Stream->time_base, AV_TIME_BASE_Q);
     ist.Pts = ist.NextPts;
-    const bool video = decoder->codec_type == AVMEDIA_TYPE_VIDEO;
-    if (video) {
+    if (decoder->codec_type == AVMEDIA_TYPE_VIDEO) {
         ist.Quality = frame->quality;
         ist.NextPts += PictureDurationUs(ist);
-        if (ist.Turner && !ist.Turner->Turn(frame))
-            throw FFMpegException("Cannot turn the picture as its stream displays it");
-        PreprocessPicture(ist, frame);
-        if (UsingFilters && ist.FilterIn) {
-            AV.av_frame_unref(ist.FilterFrame);
-            if (AV.av_frame_ref(ist.FilterFrame, frame) < 0)
-                throw FFMpegException("av_frame_ref fail");
-            ist.HasFilterFrame = true;
+        if (!ist.Deinterlacer) {
+            OutputPicture(ist, index, run, frame);
+            return;
         }
-    } else {
-        if (frame->sample_rate > 0)
-            ist.NextPts += int64_t{1000000} * frame->nb_samples / frame->sample_rate;
-        if (AudioVolume != 256) ApplyAudioVolume(*frame, AudioVolume);
-    }
-
-    if (ist.RateEmulation) {
-        const AVRational timeBase = DecoderTimeBase(ist);
-        const int64_t due = timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames,
-                                                         1000000, timeBase.den)
-                                         : 0;
-        const int64_t now = AV.av_gettime() - ist.RateEmuStart;
-        if (due - now > 50000)
-            std::this_thread::sleep_for(std::chrono::milliseconds((due - now) / 1000));
-        ist.RateEmuFrames += 1;
-    }
-
-    // Sound chunks may straddle the start: AudioOutput cuts them to the sample.
-    if (video && BeforeOutputStart(ist)) return;
-    if (!(video && UsingFilters && ist.FilterIn)) {
-        FeedEncoders(index, run, ist, frame);
+        frame->pts = ist.Pts;
+        if (!ist.Deinterlacer->Push(frame)) {
+            // The pictures go on as they are, rather than not at all.
+            Log(0, "Deinterlacing failed.");
+            delete ist.Deinterlacer;
+            ist.Deinterlacer = nullptr;
+            OutputPicture(ist, index, run, frame);
+            return;
+        }
+        OutputDeinterlacedPictures(ist, index, run, frame);
         return;
     }
-    while (PullFilteredPicture(ist, frame) == 1)
-        FeedEncoders(index, run, ist, frame);
+
+    if (frame->sample_rate > 0)
+        ist.NextPts += int64_t{1000000} * frame->nb_samples / frame->sample_rate;
+    if (AudioVolume != 256) ApplyAudioVolume(*frame, AudioVolume);
+    EmulateRate(ist);
+    // Sound chunks may straddle the start: AudioOutput cuts them to the sample.
+    FeedEncoders(index, run, ist, frame);
+}
+
+void TCustomFFmpeg::OutputPicture(TInputStreamRecord& ist, int index, TTranscodeTables& run,
+                                  AVFrame* picture) {
+    if (ist.Turner && !ist.Turner->Turn(picture))
+        throw FFMpegException("Cannot turn the picture as its stream displays it");
+    PreprocessPicture(ist, picture);
+    const bool filtered = UsingFilters && ist.FilterIn;
+    if (filtered) {
+        AV.av_frame_unref(ist.FilterFrame);
+        if (AV.av_frame_ref(ist.FilterFrame, picture) < 0)
+            throw FFMpegException("av_frame_ref fail");
+        ist.HasFilterFrame = true;
+    }
+    EmulateRate(ist);
+
+    if (BeforeOutputStart(ist)) return;
+    if (!filtered) {
+        FeedEncoders(index, run, ist, picture);
+        return;
+    }
+    while (PullFilteredPicture(ist, picture) == 1)
+        FeedEncoders(index, run, ist, picture);
     AV.av_frame_unref(ist.FilterPicture);
+}
+
+// The deinterlacer's pictures carry their own time: it gives each out a picture late.
+void TCustomFFmpeg::OutputDeinterlacedPictures(TInputStreamRecord& ist, int index,
+                                               TTranscodeTables& run, AVFrame* picture) {
+    while (ist.Deinterlacer->Pull(picture)) {
+        if (picture->pts != AV_NOPTS_VALUE) ist.Pts = picture->pts;
+        OutputPicture(ist, index, run, picture);
+        AV.av_frame_unref(picture);
+    }
+}
+
+// Frames come no faster than the stream's real time.
+void TCustomFFmpeg::EmulateRate(TInputStreamRecord& ist) {
+    if (!ist.RateEmulation) return;
+    const AVRational timeBase = DecoderTimeBase(ist);
+    const int64_t due = timeBase.den ? AV.av_rescale(int64_t{timeBase.num} * ist.RateEmuFrames,
+                                                     1000000, timeBase.den)
+                                     : 0;
+    const int64_t now = AV.av_gettime() - ist.RateEmuStart;
+    if (due - now > 50000)
+        std::this_thread::sleep_for(std::chrono::milliseconds((due - now) / 1000));
+    ist.RateEmuFrames += 1;
 }
 
 void TCustomFFmpeg::FeedEncoders(int index, TTranscodeTables& run, TInputStreamRecord& ist,

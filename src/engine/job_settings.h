@@ -41,6 +41,9 @@ struct TPendingFileSettings {
     uint32_t VideoCodecTag = 0;
     bool SameQuality = false;
     bool DoDeinterlace = false;
+    // Pictures flagged interlaced pass a motion-adaptive deinterlacer before anything else sees
+    // them, one picture out for each picture in; progressive ones pass untouched.
+    bool AdaptiveDeinterlace = false;
     int32_t TopFieldFirst = -1;
     int32_t MeThreshold = 0;
     int32_t IntraDcPrecision = 8;

@@ -7,45 +7,32 @@
 
 #include "binding/media_headers.h"
 #include "engine/display_orientation.h"
+#include "engine/picture_graph.h"
 
 namespace tarnwick::engine {
 
 class TPictureTurner {
 public:
     explicit TPictureTurner(TDisplayOrientation orientation);
-    ~TPictureTurner();
-    TPictureTurner(const TPictureTurner&) = delete;
-    TPictureTurner& operator=(const TPictureTurner&) = delete;
 
     // Makes the graph for pictures of this size, format and pixel aspect, unless it has it
     // already; false when the libraries cannot make it. Afterwards the Turned... values tell
     // what such pictures become.
-    bool Configure(int width, int height, AVPixelFormat format, AVRational sampleAspect);
+    bool Configure(int width, int height, AVPixelFormat format, AVRational sampleAspect) {
+        return graph_.Configure(width, height, format, sampleAspect);
+    }
     // Replaces `picture` by its turned copy, with the same timestamps and properties (the
-    // pixel aspect turns too). False when no graph can be made for it or the graph refuses it;
-    // the picture is then blank.
+    // pixel aspect turns too). False when no graph can be made for it or the graph refuses it.
     bool Turn(AVFrame* picture);
 
     // What the configured graph gives.
-    int TurnedWidth() const { return turnedWidth_; }
-    int TurnedHeight() const { return turnedHeight_; }
-    AVPixelFormat TurnedFormat() const { return turnedFormat_; }
-    AVRational TurnedSampleAspect() const { return turnedAspect_; }
+    int TurnedWidth() const { return graph_.OutputWidth(); }
+    int TurnedHeight() const { return graph_.OutputHeight(); }
+    AVPixelFormat TurnedFormat() const { return graph_.OutputFormat(); }
+    AVRational TurnedSampleAspect() const { return graph_.OutputSampleAspect(); }
 
 private:
-    void Release();
-
-    TDisplayOrientation orientation_;
-    AVFilterGraph* graph_ = nullptr;
-    AVFilterContext* source_ = nullptr;
-    AVFilterContext* sink_ = nullptr;
-    // The pictures the graph was made for.
-    int width_ = 0, height_ = 0;
-    AVPixelFormat format_ = AV_PIX_FMT_NONE;
-    AVRational aspect_{0, 1};
-    int turnedWidth_ = 0, turnedHeight_ = 0;
-    AVPixelFormat turnedFormat_ = AV_PIX_FMT_NONE;
-    AVRational turnedAspect_{0, 1};
+    TPictureGraph graph_;
 };
 
 } // namespace tarnwick::engine

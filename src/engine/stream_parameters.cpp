@@ -4,6 +4,7 @@
 
 #include "binding/media_libraries.h"
 #include "engine/codec_tags.h"
+#include "engine/picture_graph.h"
 #include "engine/picture_turner.h"
 #include "platform/ffmpeg_exception.h"
 
@@ -147,6 +148,7 @@ void TCustomFFmpeg::PrepareEncoding(TOutputStreamRecord& ost, TInputStreamRecord
         ist.RequestedChannels = encoder->ch_layout.nb_channels;
         break;
     case AVMEDIA_TYPE_VIDEO:
+        PrepareDeinterlacer(ist);
         PrepareUprightPictures(ist);
         PrepareVideoResample(ost, ist);
         FilterErrorText.clear();
@@ -203,6 +205,15 @@ void TCustomFFmpeg::GiveSubtitleHeader(AVCodecContext* encoder, const AVCodecPar
     if (!encoder->subtitle_header) throw FFMpegException("av_mallocz fail");
     std::memcpy(encoder->subtitle_header, header, size);
     encoder->subtitle_header_size = size;
+}
+
+void TCustomFFmpeg::PrepareDeinterlacer(TInputStreamRecord& ist) {
+    if (!AdaptiveDeinterlace || ist.Deinterlacer) return;
+    // Motion-adaptive: still parts keep both fields, moving parts are rebuilt from one, so
+    // nothing is blurred that need not be. One picture per picture (not one per field) keeps
+    // the frame rate the preset asks for; the parity comes from each picture's own flags.
+    ist.Deinterlacer =
+        new TPictureGraph("bwdif=mode=send_frame:parity=auto:deint=interlaced", true);
 }
 
 void TCustomFFmpeg::PrepareUprightPictures(TInputStreamRecord& ist) {

@@ -2,6 +2,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_libraries.h"
+#include "engine/picture_graph.h"
 #include "engine/picture_turner.h"
 
 #include <set>
@@ -74,6 +75,8 @@ void TCustomFFmpeg::ReleaseRun(TTranscodeTables& run) {
         ist.FilterIn = ist.FilterOut = nullptr;
         delete ist.Turner;
         ist.Turner = nullptr;
+        delete ist.Deinterlacer;
+        ist.Deinterlacer = nullptr;
     }
     for (TOutputStreamRecord& ost : run.OutputStreams) {
         if (ost.PassLogFile) std::fclose(ost.PassLogFile);

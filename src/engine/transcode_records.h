@@ -12,6 +12,7 @@
 
 namespace tarnwick::engine {
 
+class TPictureGraph;
 class TPictureTurner;
 
 struct TInputFileRecord {
@@ -41,6 +42,10 @@ struct TInputStreamRecord {
     // pre-processing it is the picture handed to the filter graph or to VideoOutput.
     AVFrame* DecodedFrame = nullptr;
 
+    // Video: the motion-adaptive deinterlacer every decoded picture passes first, made by the
+    // setup when the job asks for it (AdaptiveDeinterlace). It keeps one picture back to
+    // compare with the next, so its pictures come out one late and the last at the end.
+    TPictureGraph* Deinterlacer = nullptr;
     // Video: pictures are used as the stream displays them. The turner, made by the setup when
     // the stream's display matrix turns or mirrors them, does that to every decoded picture
     // before anything else sees it. The size, format and pixel aspect of the pictures from

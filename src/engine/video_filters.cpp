@@ -4,6 +4,7 @@
 #include "engine/custom_ffmpeg.h"
 
 #include "binding/media_functions.h"
+#include "engine/picture_graph.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,26 +17,6 @@ namespace {
 
 // Pictures enter the graph with their pts in microseconds, the engine's clock.
 constexpr AVRational MicrosecondBase{1, 1000000};
-
-AVFilterContext* CreateFilter(AVFilterGraph* graph, const char* filterName, const char* name,
-                              const char* args) {
-    const AVFilter* filter = AV.avfilter_get_by_name(filterName);
-    AVFilterContext* context = nullptr;
-    if (!filter ||
-        AV.avfilter_graph_create_filter(&context, filter, name, args, nullptr, graph) < 0)
-        return nullptr;
-    return context;
-}
-
-AVFilterInOut* OpenEnd(const char* name, AVFilterContext* filter) {
-    AVFilterInOut* end = AV.avfilter_inout_alloc();
-    if (!end) return nullptr;
-    end->name = AV.av_strdup(name);
-    end->filter_ctx = filter;
-    end->pad_idx = 0;
-    end->next = nullptr;
-    return end;
-}
 
 } // namespace
 
@@ -84,20 +65,8 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamRecord& ist, TOutputStreamRecord
         last = scale;
     }
 
-    if (!VideoFilters.empty()) {
-        // The text's open ends: its input "in" is fed by `last`, its output "out" feeds the sink.
-        AVFilterInOut* outputs = OpenEnd("in", last);
-        AVFilterInOut* inputs = OpenEnd("out", format);
-        const int result = outputs && inputs
-                               ? AV.avfilter_graph_parse_ptr(graph, VideoFilters.c_str(), &inputs,
-                                                             &outputs, nullptr)
-                               : -1;
-        AV.avfilter_inout_free(&inputs);
-        AV.avfilter_inout_free(&outputs);
-        if (result < 0) return -1;
-    } else if (AV.avfilter_link(last, 0, format, 0) < 0) {
-        return -1;
-    }
+    // The user's text has the open ends "in", fed by `last`, and "out", which feeds the sink.
+    if (!LinkFilterChain(graph, VideoFilters, last, format)) return -1;
 
     if (AV.avfilter_graph_config(graph, nullptr) < 0) return -1;
 

@@ -67,6 +67,9 @@ public:
     void GetVideoStreamInfo(int index, TAVVideoStreamInfo& info);
     void GetAudioStreamInfo(int index, TAVAudioStreamInfo& info);
     bool IsVideoStream(int index);
+    // Whether the video stream's pictures are interlaced: its field order, else the flags of
+    // the last picture DecodeFrame gave of it (some decoders tell only there), else unknown.
+    TScanType ScanType(int index) const;
     bool IsAudioStream(int index);
 
     // Positions the file near timeUs (µs from the start); streamIndex -1 chooses the first
@@ -140,6 +143,8 @@ private:
     // makes its own decoder context from the stream's parameters, for one stream at a time.
     AVCodecContext* DecoderContext_ = nullptr;
     int DecoderStream_ = -1;
+    // How the last picture decoded of DecoderStream_ was scanned.
+    TScanType DecodedScanType_ = stUnknown;
     // Turns the open decoder's pictures when its stream displays them turned or mirrored.
     std::unique_ptr<engine::TPictureTurner> Turner_;
     SwsContext* ScaleContext_ = nullptr;

@@ -123,6 +123,7 @@ void TAVProbe::CloseDecoder() {
     }
     DecoderContext_ = nullptr;
     DecoderStream_ = -1;
+    DecodedScanType_ = stUnknown;
     Turner_.reset();
 }
 
@@ -212,6 +213,9 @@ platform::Bitmap24& TAVProbe::DecodeFrame(int streamIndex) {
     for (;;) {
         const int received = AV.avcodec_receive_frame(DecoderContext_, Frame_);
         if (received == 0) {
+            DecodedScanType_ = !Frame_->interlaced_frame ? stProgressive
+                               : Frame_->top_field_first ? stTopFieldFirst
+                                                         : stBottomFieldFirst;
             const bool converted =
                 (!Turner_ || Turner_->Turn(Frame_)) && CopyFrameToWorkPicture(*Frame_);
             AV.av_frame_unref(Frame_);

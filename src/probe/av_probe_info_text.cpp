@@ -65,6 +65,8 @@ std::string TAVProbe::DescribeStream(int index) {
             line += Printf(", %5.2f tb(r)", av_q2d(stream.r_frame_rate));
         else
             line += Printf(", %5.2f tb(c)", 1 / av_q2d(AV.av_stream_get_codec_timebase(&stream)));
+        if (const std::string interlaced = ScanTypeText(ScanType(index)); !interlaced.empty())
+            line += ", Interlaced: " + interlaced;
     }
     if (stream.start_time != AV_NOPTS_VALUE)
         line +=

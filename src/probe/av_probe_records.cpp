@@ -132,6 +132,21 @@ void TAVProbe::GetVideoStreamInfo(int index, TAVVideoStreamInfo& info) {
                            : static_cast<float>(av_q2d(sampleAspect) * info.Width / info.Height);
     info.FrameRateNum = stream.r_frame_rate.num;
     info.FrameRateDen = stream.r_frame_rate.den;
+    info.ScanType = ScanType(index);
+}
+
+TScanType TAVProbe::ScanType(int index) const {
+    if (!StreamIndexValid(index)) return stUnknown;
+    switch (Context_->streams[index]->codecpar->field_order) {
+    case AV_FIELD_PROGRESSIVE: return stProgressive;
+    // The first letter tells the field stored first, the second the one shown first, which
+    // is the one taken first.
+    case AV_FIELD_TT:
+    case AV_FIELD_BT: return stTopFieldFirst;
+    case AV_FIELD_BB:
+    case AV_FIELD_TB: return stBottomFieldFirst;
+    default: return index == DecoderStream_ ? DecodedScanType_ : stUnknown;
+    }
 }
 
 void TAVProbe::GetAudioStreamInfo(int index, TAVAudioStreamInfo& info) {

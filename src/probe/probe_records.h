@@ -7,6 +7,10 @@
 
 namespace tarnwick::probe {
 
+// How a video stream's pictures were taken: whole, or as two fields of alternate lines, one a
+// field time after the other (interlaced, as television and camcorders record).
+enum TScanType { stUnknown, stProgressive, stTopFieldFirst, stBottomFieldFirst };
+
 struct TAVFormatInfo {
     int64_t StartTime = -1; // µs
     int64_t Duration = -1;  // µs
@@ -36,6 +40,8 @@ struct TAVVideoStreamInfo {
     int32_t PixelFormat = -1;  // the libraries' pixel format number
     int32_t FrameRateNum = -1; // the stream's real frame rate
     int32_t FrameRateDen = -1;
+    // From the stream's field order, else from the last picture the probe decoded of it.
+    TScanType ScanType = stUnknown;
 };
 
 struct TAVAudioStreamInfo {

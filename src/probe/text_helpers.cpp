@@ -48,4 +48,13 @@ int64_t GetFileSizeOnDisk(const std::string& fileName) {
     return static_cast<int64_t>(size);
 }
 
+std::string ScanTypeText(TScanType scanType) {
+    switch (scanType) {
+    case stProgressive: return "no";
+    case stTopFieldFirst: return "top field first";
+    case stBottomFieldFirst: return "bottom field first";
+    default: return {};
+    }
+}
+
 } // namespace tarnwick::probe

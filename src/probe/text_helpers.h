@@ -2,6 +2,7 @@
 // Small text helpers of the probe and the windows: durations, file sizes, token splitting.
 
 #include "platform/next_token.h"
+#include "probe/probe_records.h"
 
 #include <cstdint>
 #include <string>
@@ -22,6 +23,10 @@ std::string FormatSecondsMicro(int64_t us);
 // The size in bytes of the file (its name made absolute first); -1 when it does not exist or
 // is not a regular file that can be examined.
 int64_t GetFileSizeOnDisk(const std::string& fileName);
+
+// Whether a stream is interlaced, as the information texts say it: "top field first",
+// "bottom field first", "no", or empty when it is not known.
+std::string ScanTypeText(TScanType scanType);
 
 using platform::NextToken;
 

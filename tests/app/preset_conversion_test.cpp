@@ -1,7 +1,7 @@
 // Every shipped preset, through the run plan and the component, on a generated clip: the
 // output opens and has the codec, size, audio rate and extension the preset promises. The
-// H.264 presets also take the sources phones and cameras make (10-bit, 4:2:2, 4:4:4), and a
-// portrait phone clip comes out upright.
+// H.264 presets also take the sources phones and cameras make (10-bit, 4:2:2, 4:4:4), a
+// portrait phone clip comes out upright, and a television recording comes out without combing.
 
 #include "app/app_test_support.h"
 #include "app/core/app_paths.h"
@@ -17,6 +17,7 @@
 #include <atomic>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 
 namespace tarnwick::app {
 namespace {
@@ -88,8 +89,10 @@ protected:
     }
 
     // Converts the file with the preset as the main window's run does; returns the output's
-    // name, or an empty name after failing the test.
-    std::string Convert(const std::string& source, int preset) {
+    // name, or an empty name after failing the test. With `deinterlace` the job is made again
+    // from the same records with that choice instead of the run's.
+    std::string Convert(const std::string& source, int preset,
+                        std::optional<bool> deinterlace = std::nullopt) {
         TTaskRow row;
         row.Record.SourceFile = source;
         runOver = false;
@@ -100,6 +103,18 @@ protected:
         }
         component::TOutputOptions options;
         converter.GetJobOutputOptions(0, options);
+        runAskedToDeinterlace = options.AdaptiveDeinterlace;
+        if (deinterlace) {
+            converter.ClearJobs();
+            options.AdaptiveDeinterlace = *deinterlace;
+            component::TInputOptions input;
+            input.FileName = source;
+            if (converter.AddJob(source, &input) != 0 ||
+                !converter.SetJobOutput(0, options.FileName, &options)) {
+                ADD_FAILURE() << converter.LastError;
+                return {};
+            }
+        }
         converter.StartJobs(1);
         if (!test::WaitFor([&] { return runOver.load(); }, std::chrono::minutes(3))) {
             ADD_FAILURE() << "the run did not end";
@@ -131,6 +146,7 @@ protected:
     std::atomic<bool> runOver{false};
     bool finished = false;
     std::string failure;
+    bool runAskedToDeinterlace = false;
     component::TKivAVConverter converter;
     probe::TAVProbe probe;
 };
@@ -215,6 +231,58 @@ TEST_F(PresetConversion, APortraitPhoneClipComesOutUprightBetweenSideBands) {
         EXPECT_GT(marks.redX, 160);
         EXPECT_GT(marks.redY, 120);
     }
+}
+
+// A 1080i television recording: each picture holds two fields of a moving edge, a field time
+// apart.
+fixtures::ClipSpec TelevisionRecording(bool interlaced) {
+    fixtures::ClipSpec spec = fixtures::SimpleClip(10, true);
+    spec.video->codec = "mpeg2video";
+    spec.video->width = 1920;
+    spec.video->height = 1080;
+    spec.video->interlaced = interlaced;
+    spec.video->movingEdge = true;
+    spec.video->bitRate = 20000000;
+    return spec;
+}
+
+// Rows in the middle of the 640 x 360 picture between the letter-box bands.
+constexpr int MiddleRows[] = {200, 201, 240, 241, 280};
+
+TEST_F(PresetConversion, AnInterlacedRecordingComesOutWithOneEdgeNotTwo) {
+    const std::string clip = Clip("recording.ts", TelevisionRecording(true));
+    const std::vector<fixtures::Picture> combed = fixtures::ReadPictures(Convert(clip, 5, false));
+    const std::string output = Convert(clip, 5);
+    ASSERT_FALSE(output.empty());
+    EXPECT_TRUE(runAskedToDeinterlace);
+    const std::vector<fixtures::Picture> pictures = fixtures::ReadPictures(output);
+
+    // Without deinterlacing, the two edges a field apart blend into a grey band as wide as the
+    // edge moves in a field time (48 of 1920 columns, 16 of 640).
+    ASSERT_FALSE(combed.empty());
+    for (int y : MiddleRows)
+        EXPECT_GE(fixtures::EdgeBandWidth(combed[5], y), 10) << y;
+    // Deinterlaced, every picture shows one sharp edge, and none is lost or added.
+    ASSERT_EQ(pictures.size(), combed.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        for (int y : MiddleRows) {
+            const int band = fixtures::EdgeBandWidth(pictures[i], y);
+            EXPECT_TRUE(band >= 0 && band <= 4) << band << " in picture " << i << " row " << y;
+        }
+    }
+}
+
+TEST_F(PresetConversion, AProgressiveSourceConvertsAsWithoutDeinterlacing) {
+    const std::string clip = Clip("progressive.ts", TelevisionRecording(false));
+    const std::vector<fixtures::Picture> plain = fixtures::ReadPictures(Convert(clip, 5, false));
+    const std::string output = Convert(clip, 5);
+    ASSERT_FALSE(output.empty());
+    EXPECT_FALSE(runAskedToDeinterlace);
+    const std::vector<fixtures::Picture> pictures = fixtures::ReadPictures(output);
+    ASSERT_EQ(pictures.size(), plain.size());
+    for (size_t i = 0; i < pictures.size(); ++i)
+        for (int plane = 0; plane < 3; ++plane)
+            ASSERT_EQ(pictures[i].planes[plane], plain[i].planes[plane]) << "picture " << i;
 }
 
 } // namespace

@@ -2,12 +2,11 @@
 #include "fixtures/fixture_writer.h"
 #include "probe/av_probe.h"
 #include "probe/probe_test_support.h"
+#include "probe/text_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 using namespace tarnwick;
 using namespace tarnwick::probe;
@@ -226,18 +225,8 @@ TEST_F(ProbeDecodeTest, NothingToDecodeGivesAnEmptyPicture) {
 
 TEST_F(ProbeDecodeTest, StreamWithoutADecoderRaises) {
     // A clip whose video names a four-character code no decoder knows.
-    const std::string path = Clip(0, "clip.avi");
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    int replaced = 0;
-    for (size_t at; (at = bytes.find("FMP4")) != std::string::npos; ++replaced)
-        bytes.replace(at, 4, "ZZZZ");
-    ASSERT_GT(replaced, 0);
-    const std::string patched = folder_.File("unknown.avi");
-    std::ofstream(patched, std::ios::binary) << bytes;
+    const std::string patched = Clip(0, "unknown.avi");
+    ASSERT_GT(fixtures::ReplaceInFile(patched, "FMP4", "ZZZZ"), 0);
 
     TAVProbe probe;
     ASSERT_TRUE(probe.Open(patched, "")) << probe.LastError();
@@ -247,6 +236,52 @@ TEST_F(ProbeDecodeTest, StreamWithoutADecoderRaises) {
               "Unsupported codec (id=0) for input file stream #0");
     EXPECT_EQ(probe.DecoderContext(), nullptr);
     EXPECT_EQ(probe.StreamCount(), 2); // still loaded
+}
+
+TEST_F(ProbeDecodeTest, InterlacingIsKnownFromTheStreamOrFromADecodedPicture) {
+    struct Case {
+        const char* file;
+        const char* codec;
+        bool interlaced;
+        TScanType beforeDecoding, afterDecoding;
+    };
+    const Case cases[] = {
+        // A television recording's stream says its field order.
+        {"recording.ts", "mpeg2video", true, stTopFieldFirst, stTopFieldFirst},
+        {"progressive.ts", "mpeg2video", false, stProgressive, stProgressive},
+        // A camcorder's DV file says it only in its pictures.
+        {"camcorder.dv", "dvvideo", true, stUnknown, stTopFieldFirst},
+        {"clip.avi", "mpeg4", false, stUnknown, stProgressive},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        fixtures::ClipSpec spec;
+        spec.video = fixtures::VideoSpec{};
+        spec.video->codec = c.codec;
+        spec.video->width = 720;
+        spec.video->height = 576;
+        spec.video->pixelFormat = AV_PIX_FMT_YUV420P;
+        spec.video->interlaced = c.interlaced;
+        spec.video->frameCount = 3;
+        const std::string path = folder_.File(c.file);
+        fixtures::WriteClip(path, spec);
+
+        TAVProbe probe;
+        ASSERT_TRUE(probe.Open(path, "")) << probe.LastError();
+        EXPECT_EQ(probe.ScanType(0), c.beforeDecoding);
+        probe.DecodeFrame(0);
+        EXPECT_EQ(probe.ScanType(0), c.afterDecoding);
+        TAVVideoStreamInfo info;
+        probe.GetVideoStreamInfo(0, info);
+        EXPECT_EQ(info.ScanType, c.afterDecoding);
+        const std::string said = ScanTypeText(c.afterDecoding);
+        EXPECT_NE(probe.InfoText().find("tb(r), Interlaced: " + said + ","), std::string::npos)
+            << probe.InfoText();
+        // Another stream of the file, or the next file, knows nothing of that picture.
+        probe.Close();
+        ASSERT_TRUE(probe.Open(path, ""));
+        EXPECT_EQ(probe.ScanType(0), c.beforeDecoding);
+    }
 }
 
 } // namespace

@@ -241,6 +241,9 @@ void ApplyPreset(const IniStore& settings, const IniStore& presets, const std::s
         return;
     }
     ApplyVideoCodec(encoder, read, output);
+    // Players show every picture whole: two fields a field time apart would show each moving
+    // edge twice, and the scaler would blend them.
+    output.AdaptiveDeinterlace = source.Interlaced;
 
     if (const std::string rate = read("paraVideoBitRate", "512"); rate != "as source")
         output.VideoBitrate = CheckedInt32(int64_t{StrToInt(rate)} * 1000, rate);

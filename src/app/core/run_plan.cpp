@@ -33,6 +33,9 @@ TSourceFacts ProbeSource(probe::TAVProbe& probe, const std::string& fileName,
             // No picture to fit; the job itself reports why the video cannot be decoded.
             if (setup.Log) setup.Log(error.what());
         }
+        // Known from the stream, or from the picture just decoded.
+        const probe::TScanType scan = probe.ScanType(stream);
+        facts.Interlaced = scan == probe::stTopFieldFirst || scan == probe::stBottomFieldFirst;
     }
     if (setup.ProbeOpened) setup.ProbeOpened(probe);
     if (setup.Log) setup.Log(probe.InfoText());
