@@ -6,12 +6,14 @@
 #include "app/core/run_plan.h"
 #include "app/core/settings_keys.h"
 #include "app/ui/crop_editor.h"
+#include "app/ui/editor_preview.h"
 #include "app/ui/rect_tracker.h"
 #include "component/av_converter.h"
 #include "fixtures/fixture_writer.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -101,6 +103,22 @@ private slots:
         Click("btnDefault");
         QCOMPARE(Bands(), app::TCropBands{});
         QCOMPARE(tracker.geometry(), QRect(17, 1, 336, 251));
+    }
+
+    void aPictureFileIsShownOnceAndCanBeCropped() {
+        const std::string picture = clips_.Path("still.png");
+        fixtures::ClipSpec spec = fixtures::SimpleClip(1, false);
+        spec.video->width = 320;
+        spec.video->height = 240;
+        fixtures::WriteClip(picture, spec);
+        Open(picture);
+        QVERIFY(editor_->findChild<QSlider*>("trcPreview")->isHidden());
+        QCOMPARE(*editor_->Display(), (app::TBounds{17, 1, 336, 251}));
+        // The clock has nothing to play: it stops at its first tick.
+        QTRY_VERIFY(editor_->Preview().Paused());
+        Spin("spedLeft")->setValue(21);
+        Click("btnOk");
+        QCOMPARE(record_.CropLeft, 20); // 21 x 320 / 336 = 20
     }
 
     void aFileWithoutPicturesHasNothingToCrop() {
